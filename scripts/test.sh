@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs the whole test suite without a display, sound card or the user's settings.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+export TONVARA_AUDIO_OUTPUT=null
+config_home=$(mktemp -d)
+trap 'rm -rf "$config_home"' EXIT
+export XDG_CONFIG_HOME="$config_home"
+ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"

@@ -1,0 +1,2 @@
+#include "settings/settings_store.h"
+TSettingsStore::TSettingsStore(const std::filesystem::path& name) : file_(name) {}

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "settings/settings_store.h"
+TEST(SettingsStore, Placeholder) { SUCCEED(); }
