@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds everything, runs the whole test suite, then builds the tests marked
+# for the sanitizers with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs them again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh
+scripts/test.sh
+if [[ "${TONVARA_SKIP_SANITIZE:-0}" != 1 ]]; then
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTONVARA_SANITIZE=ON >/dev/null
+  cmake --build build-asan -j"$(nproc)" --target sanitize_tests
+  BUILD_DIR=build-asan scripts/test.sh -L sanitize
+fi
