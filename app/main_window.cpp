@@ -1,2 +1,187 @@
 #include "app/main_window.h"
-Tfm_main::Tfm_main(QWidget* parent) : QWidget(parent) {}
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include "app/main_settings.h"
+#include "platform/chinese_font.h"
+#include "platform/dialogs.h"
+#include "platform/skin/skin_widget.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+constexpr int ClientWidth = 609;
+constexpr int ClientHeight = 380;
+constexpr const char* SkinFileName = "mp3enc.dll";
+constexpr const char* SettingsFileName = "tonvara.ini";
+
+struct ColumnSpec {
+  const char* caption;
+  int width;
+};
+constexpr ColumnSpec ListColumns[] = {{"文件标题", 120}, {"频率", 70}, {"声道", 60},
+                                      {"时间", 60},     {"大小", 60}, {"状态", 70}};
+
+}  // namespace
+
+Tfm_main::Tfm_main(std::filesystem::path programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      programFolder_(programFolder.empty()
+                         ? std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+                         : std::move(programFolder)) {
+  setObjectName(QStringLiteral("fm_main"));
+  setWindowTitle(QStringLiteral("Tonvara"));
+  setFont(ChineseFontPx(12));
+  setFixedSize(ClientWidth, ClientHeight);
+
+  skin_ = new TSkin(this);
+  connect(skin_, &TSkin::OnClick, this, &Tfm_main::Skin1Click);
+
+  CreateList();
+  skinLabel_ = new TSkinLabel(this);
+  skinLabel_->setObjectName(QStringLiteral("SkinLabel1"));
+  skinLabel_->setGeometry(90, 76, 242, 14);
+  CreateFormatSelector();
+
+  timer1_.setInterval(1000);
+  dialogs::SetDialogParent(this);
+}
+
+Tfm_main::~Tfm_main() { dialogs::SetDialogParent(nullptr); }
+
+void Tfm_main::CreateList() {
+  lv_ = new QTreeWidget(this);
+  lv_->setObjectName(QStringLiteral("lv"));
+  lv_->setGeometry(12, 100, 446, 201);
+  lv_->setColumnCount(ColPath + 1);
+  QStringList captions;
+  for (const ColumnSpec& c : ListColumns) captions << QString::fromUtf8(c.caption);
+  captions << QString();
+  lv_->setHeaderLabels(captions);
+  for (int i = 0; i < static_cast<int>(std::size(ListColumns)); ++i) lv_->setColumnWidth(i, ListColumns[i].width);
+  lv_->setColumnHidden(ColPath, true);
+  lv_->setRootIsDecorated(false);
+  lv_->setUniformRowHeights(true);
+  lv_->setItemsExpandable(false);
+  lv_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lv_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lv_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lv_->setAllColumnsShowFocus(true);
+  lv_->header()->setSectionsClickable(false);
+  lv_->header()->setSectionsMovable(false);
+  lv_->header()->setStretchLastSection(false);
+  // Grid lines between cells and rows.
+  lv_->setStyleSheet(QStringLiteral(
+      "QTreeWidget { gridline-color: #d5dbe3; }"
+      "QTreeWidget::item { border-right: 1px solid #e3e7ec; border-bottom: 1px solid #e3e7ec; }"));
+}
+
+void Tfm_main::CreateFormatSelector() {
+  scmb_ = new QComboBox(this);
+  scmb_->setObjectName(QStringLiteral("scmb"));
+  scmb_->setEditable(false);
+  scmb_->addItems({QStringLiteral("MP3"), QStringLiteral("WAV"), QStringLiteral("WMA"), QStringLiteral("OGG"),
+                   QStringLiteral("VOX")});
+  scmb_->setCurrentIndex(0);
+  scmb_->setGeometry(393, 49, 61, 21);
+  connect(scmb_, &QComboBox::currentIndexChanged, this, &Tfm_main::scmbSChange);
+}
+
+void Tfm_main::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  FormShow();
+}
+
+void Tfm_main::closeEvent(QCloseEvent* event) {
+  FormCloseQuery();
+  event->accept();
+}
+
+void Tfm_main::LoadSkin() {
+  const std::string skinPath = (programFolder_ / SkinFileName).string();
+  try {
+    skin_->OpenSkinFile(skinPath);
+  } catch (const SkinError& e) {
+    // A missing or broken skin file is reported once; the built-in copy of
+    // the default skin takes its place.
+    dialogs::ShowError(e.what());
+    skin_->OpenSkinText(TSkin::BuiltInSkinText(), "built-in skin");
+  }
+  skin_->SkinWindow(this);
+  skin_->SkinWindowAs(this, "Form");
+}
+
+void Tfm_main::FindProgressElements() {
+  ISkinObject* root = skin_->GetWindowRoot(this);
+  ISkinObject* pbpos = root ? root->FindChild("pbpos") : nullptr;
+  root = skin_->GetWindowRoot(this);
+  ISkinObject* pb = root ? root->FindChild("pb") : nullptr;
+  progress_.Attach(pbpos, pb);
+}
+
+void Tfm_main::FormShow() {
+  // Centred on the screen when first shown.
+  if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+
+  LoadSkin();
+  FindProgressElements();
+  ShowProgress(0);
+  progress_.BlankPercentage();
+
+  audioFileRead_.SetEnabled(true);
+  audioFileWrite_.SetEnabled(true);
+
+  store_ = std::make_unique<TSettingsStore>(SettingsFileName);
+  skinLabel_->SetCaption(store_->Read(keys::FormatDir));
+  LoadMainSettings(*store_, state_);
+  scmb_->setCurrentIndex(state_.OutputFormat);
+}
+
+void Tfm_main::FormCloseQuery() {
+  state_.Busy = false;
+  if (store_) {
+    try {
+      SaveMainSettings(*store_, state_);
+    } catch (const SettingsWriteError& e) {
+      // The close goes on; the user learns that the settings were not kept.
+      dialogs::ShowError(e.what());
+    }
+  }
+  store_.reset();
+}
+
+void Tfm_main::ShowProgress(int32_t value) { progress_.ShowProgress(value, state_.Busy); }
+
+void Tfm_main::ResetProgressAfterRun() { progress_.ResetAfterRun(state_.Busy); }
+
+void Tfm_main::StopWork() {
+  state_.Busy = false;
+  if (state_.NormalizeRunning) {
+    if (RequestNormalizeTermination) RequestNormalizeTermination();
+    state_.NormalizeRunning = false;
+    state_.NormalizeStage = 0;
+  }
+}
+
+void Tfm_main::scmbSChange(int index) {
+  if (index >= FormatMp3 && index <= FormatVox) state_.OutputFormat = index;
+}
+
+void Tfm_main::Skin1Click(ISkinObject* source) {
+  if (!source) return;
+  const std::string name = source->ReadName();
+  if (name == "b_stop") StopWork();
+}
