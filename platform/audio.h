@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,7 +39,57 @@ class TSampleBlock {
   std::vector<float> samples_;  // -1.0 .. 1.0
 };
 
-class IAudioFile2LameEnc;
+// Settings of the MP3 encoder, handed to a writer by SetMp3Encoder. Every
+// call only records a value; the writer applies them when it opens an MP3.
+// Order of application: the properties, then SetPreset, then SetAltPreset,
+// then the command line. Setting a property drops an earlier preset, and any
+// setter drops an earlier command line, so each configuration starts fresh.
+class IAudioFile2LameEnc {
+ public:
+  virtual ~IAudioFile2LameEnc() = default;
+
+  // LAME-style options ("-b 128 -m j --lowpass 16"); an unknown option makes
+  // the writer's OpenWrite fail with a message naming it.
+  virtual void SetCommandLine(const std::string& text) = 0;
+  // 1 Phone, 2 SW, 3 AM, 4 FM, 5 Voice, 6 Radio, 7 Tape, 8 HiFi, 9 CD,
+  // 10 Studio, 11 R3Mix.
+  virtual void SetPreset(int32_t number) = 0;
+  // 1 Fast Standard, 2 Standard, 3 Fast Extreme, 4 Extreme, 5 Insane.
+  virtual void SetAltPreset(int32_t number) = 0;
+
+  virtual void SetWriteVbrHeader(bool on) = 0;
+  virtual void SetEnforceMinBitrate(bool on) = 0;
+  virtual void SetCrc(bool on) = 0;
+  virtual void SetAllowDiffShort(bool on) = 0;
+  virtual void SetBitReservoir(bool on) = 0;
+  virtual void SetShortBlocks(bool on) = 0;
+  virtual void SetStrictIso(bool on) = 0;
+  // Filter frequencies and widths in Hz; a frequency of -1 leaves the
+  // filter to the encoder's own choice.
+  virtual void SetHighpassFreq(int32_t hz) = 0;
+  virtual void SetHighpassWidth(int32_t hz) = 0;
+  virtual void SetLowpassFreq(int32_t hz) = 0;
+  virtual void SetLowpassWidth(int32_t hz) = 0;
+  // -1 constant bit rate, 0 default VBR, 1 old VBR, 2 new VBR, 3 MTRH.
+  virtual void SetVbrMode(int32_t mode) = 0;
+  // 0 default, 1 ATH only, 2 no ATH, 3 ATH for short blocks only.
+  virtual void SetAthMode(int32_t mode) = 0;
+  virtual void SetForceMono(int32_t on) = 0;
+  // 1 stereo, 2 joint stereo, 3 forced joint stereo, 4 dual channel.
+  virtual void SetChannelMode(int32_t mode) = 0;
+  // 0 none, 1 50/15 microseconds, 2 CCITT J.17.
+  virtual void SetDeemphasis(int32_t mode) = 0;
+  // 0 best and slowest .. 9 fastest.
+  virtual void SetQuality(int32_t quality) = 0;
+  // kbit/s: the constant bit rate, and in VBR modes the lowest bit rate.
+  virtual void SetBitrate(int32_t kbps) = 0;
+  // kbit/s: the highest bit rate in VBR modes.
+  virtual void SetVbrBitrate(int32_t kbps) = 0;
+  // 0 best .. 9 smallest.
+  virtual void SetVbrQuality(int32_t quality) = 0;
+  // Hz; 0 keeps the input's rate.
+  virtual void SetOutputSampleRate(int32_t hz) = 0;
+};
 
 class IAudioFile2 {
  public:
@@ -69,4 +120,29 @@ class IAudioFile2 {
   virtual bool IsOpen() const = 0;
   // Write-only switch: a disabled object refuses to open files.
   virtual void SetEnabled(bool enabled) = 0;
+};
+
+// Gain changes on a block, in place. Percentages: 100 leaves a sample as it is.
+class IAudioTransform2 {
+ public:
+  virtual ~IAudioTransform2() = default;
+  // A linear gain from start percent on the first frame to end percent on
+  // the last one.
+  virtual void ApplyGainRamp(TSampleBlock& block, float start, float end) = 0;
+  // Scales the block so its peak is percent of full scale; channel -1 takes
+  // all channels together, 0.. only that channel. A silent block stays silent.
+  virtual void Normalize(TSampleBlock& block, float percent, int32_t channel = -1) = 0;
+};
+
+// The preview player. Blocks queued by LoadSamples play in order; the events
+// arrive on the thread that created the player (the main thread).
+class IAudioPlayer2 {
+ public:
+  virtual ~IAudioPlayer2() = default;
+  virtual void SetFormat(int32_t rate, int32_t channels) = 0;
+  virtual void Play() = 0;
+  // Queues a block; an empty one is accepted and plays nothing.
+  virtual void LoadSamples(const TSampleBlock& block) = 0;
+  // Stops at once and drops everything queued.
+  virtual void Stop() = 0;
 };
