@@ -9,7 +9,12 @@
 
 #include "platform/skin.h"
 
-class SkinDocument;  // the parsed skin file (platform/skin/skin_document.h)
+enum class SkinState;
+
+class QColor;
+class QFont;
+class SkinDocument;
+class SkinElement;
 
 class TSkin : public QWidget, public ISkin {
   Q_OBJECT
@@ -33,6 +38,12 @@ class TSkin : public QWidget, public ISkin {
   // callers and tests aim at an element.
   QRect ElementRect(std::string_view name) const;
 
+  // A colour the skin file names ("color <name> ..."), or `fallback`; and a
+  // font in the skin's families. Widgets placed over the skin use them to
+  // match its look.
+  QColor NamedColor(const std::string& name, const QColor& fallback) const;
+  QFont SkinFont(int pixelSize, int weight = 400) const;
+
  signals:
   // The user clicked (pressed and released on) a named clickable element.
   void OnClick(ISkinObject* source);
@@ -43,12 +54,21 @@ class TSkin : public QWidget, public ISkin {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct State;
+  class Canvas;
+  void Install(std::unique_ptr<SkinDocument> document);
+  SkinElement* ElementAt(const QPoint& pos) const;
+  void SetHover(SkinElement* element);
+  SkinState StateOf(const SkinElement* element) const;
   std::unique_ptr<State> state_;
 };
 
+// A one-line label over the skin; a text too long for it is shortened in the
+// middle (a folder keeps its start and its end) and shown whole as a tip.
 class TSkinLabel : public QWidget {
   Q_OBJECT
  public:
@@ -58,7 +78,11 @@ class TSkinLabel : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  const TSkin* Skin() const;
+  QFont LabelFont() const;
+  void UpdateTip();
   QString caption_;
 };
