@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -29,13 +30,17 @@ void MakeSine(const std::string& path, const std::vector<std::string>& outputOpt
 
 std::map<std::string, std::string> ProbeTags(const std::string& path) {
   std::string json;
-  EXPECT_EQ(Run("ffprobe", {"-v", "error", "-show_entries", "format_tags", "-of", "json", path}, &json), 0);
+  EXPECT_EQ(Run("ffprobe", {"-v", "error", "-show_entries", "format_tags:stream_tags", "-of", "json", path}, &json), 0);
   std::map<std::string, std::string> tags;
   const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
-  const QJsonObject format = root.value("format").toObject().value("tags").toObject();
-  for (auto it = format.begin(); it != format.end(); ++it) {
-    tags[it.key().toLower().toStdString()] = it.value().toString().toStdString();
-  }
+  auto add = [&](const QJsonObject& object) {
+    for (auto it = object.begin(); it != object.end(); ++it) {
+      tags[it.key().toLower().toStdString()] = it.value().toString().toStdString();
+    }
+  };
+  add(root.value("format").toObject().value("tags").toObject());
+  const auto streams = root.value("streams").toArray();
+  if (!streams.isEmpty()) add(streams.first().toObject().value("tags").toObject());
   return tags;
 }
 

@@ -15,7 +15,8 @@ int Run(const std::string& program, const std::vector<std::string>& args, std::s
 // (for example {"-c:a", "libvorbis"}); fails the test when FFmpeg fails.
 void MakeSine(const std::string& path, const std::vector<std::string>& outputOptions);
 
-// The container tags as ffprobe reports them, keys in lower case.
+// The tags ffprobe reports for the container and its first stream (where Ogg
+// keeps them), keys in lower case.
 std::map<std::string, std::string> ProbeTags(const std::string& path);
 
 // The decoded samples as 32-bit floats, raw bytes.
