@@ -27,7 +27,8 @@ struct SkinRect {
 class ISkinObject {
  public:
   virtual ~ISkinObject() = default;
-  // The element of that name below this one, or nullptr.
+  // The element of that name (exact, case-sensitive): this one or one
+  // anywhere below it; nullptr when there is none.
   virtual ISkinObject* FindChild(std::string_view name) = 0;
   virtual std::string ReadName() const = 0;
 };
