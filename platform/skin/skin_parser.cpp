@@ -4,6 +4,7 @@
 #include "platform/skin/skin_parser.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QTransform>
 #include <cctype>
@@ -370,8 +371,11 @@ QColor Parser::Color(const Line& line, size_t i) const {
   }
   auto hex = [&](size_t at) {
     int v = 0;
-    auto [end, ec] = std::from_chars(w.data() + at, w.data() + at + 2, v, 16);
-    if (ec != std::errc() || end != w.data() + at + 2) Fail(line.number, "\"" + w + "\" 不是有效的颜色");
+    for (size_t k = at; k < at + 2; ++k) {
+      const char c = w[k];
+      if (!std::isxdigit(static_cast<unsigned char>(c))) Fail(line.number, "\"" + w + "\" 不是有效的颜色");
+      v = v * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (std::tolower(c) - 'a' + 10));
+    }
     return v;
   };
   if (w.size() != 7 && w.size() != 9) Fail(line.number, "\"" + w + "\" 不是有效的颜色 (应为 #RRGGBB 或 #RRGGBBAA)");
@@ -478,7 +482,9 @@ std::unique_ptr<SkinDocument> ParseSkinText(const std::string& text, const std::
 }
 
 std::unique_ptr<SkinDocument> ReadSkinFile(const std::string& path) {
-  QFile file(QString::fromStdString(path));
+  const QString name = QString::fromStdString(path);
+  if (QFileInfo(name).isDir()) throw SkinError("无法读取皮肤文件 " + path + ": 这是一个文件夹");
+  QFile file(name);
   if (!file.open(QIODevice::ReadOnly))
     throw SkinError("无法读取皮肤文件 " + path + ": " + file.errorString().toStdString());
   if (file.size() > kMaxSkinFileBytes) throw SkinError("皮肤文件 " + path + " 太大, 不是 Tonvara 皮肤文件");

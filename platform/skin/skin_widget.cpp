@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolTip>
 
 #include "platform/skin/skin_document.h"
@@ -28,7 +29,7 @@ struct TSkin::State {
   std::unique_ptr<SkinDocument> document;
   SkinElement* form = nullptr;              // the form element being shown
   std::vector<SkinElement*> paintOrder;     // `form` and everything below it
-  QWidget* window = nullptr;                // the skinned window
+  QPointer<QWidget> window;                 // the skinned window
   SkinElement* hover = nullptr;             // clickable element under the pointer
   SkinElement* pressed = nullptr;           // clickable element the button went down on
 };
@@ -125,10 +126,8 @@ SkinState TSkin::StateOf(const SkinElement* element) const {
 
 void TSkin::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  if (!state_->document || !state_->form) {
-    painter.fillRect(event->rect(), palette().window());
-    return;
-  }
+  painter.fillRect(event->rect(), palette().window());
+  if (!state_->document || !state_->form) return;
   const QStringList& families = state_->document->FontFamilies();
   for (const SkinElement* e : state_->paintOrder) {
     if (e->PaintedArea().intersects(event->rect())) PaintSkinElement(painter, *e, StateOf(e), families);

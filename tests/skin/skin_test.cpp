@@ -171,6 +171,7 @@ TEST(SkinErrors, UnreadableOrBrokenFilesNameTheFileAndLine) {
   };
   const std::vector<Case> cases = {
       {"missing", "", "无法读取"},
+      {"folder", "", "文件夹"},
       {"garbage", std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe", 12), ""},
       {"unknown kind", header + form + "  buton b {\n    rect 0 0 1 1\n  }\n}\n", "第 4 行"},
       {"bad number", header + form + "  panel p {\n    rect 0 0 1x 1\n  }\n}\n", "第 5 行"},
@@ -181,6 +182,7 @@ TEST(SkinErrors, UnreadableOrBrokenFilesNameTheFileAndLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string path = (dir / (std::string(c.what) + ".dll")).string();
+    if (c.what == std::string("folder")) std::filesystem::create_directory(path);
     if (!c.text.empty()) WriteFileBytes(path, c.text);
     TSkin skin;
     try {
