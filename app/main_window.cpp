@@ -1,6 +1,10 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -13,6 +17,7 @@
 #include "platform/chinese_font.h"
 #include "platform/dialogs.h"
 #include "platform/skin/skin_widget.h"
+#include "settings/dir_dialog.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -46,6 +51,8 @@ Tfm_main::Tfm_main(std::filesystem::path programFolder, QWidget* parent)
   connect(skin_, &TSkin::OnClick, this, &Tfm_main::Skin1Click);
 
   CreateList();
+  fileList_ = std::make_unique<TFileList>(*lv_, state_, audioFileRead_, store_);
+  CreateListMenu();
   skinLabel_ = new TSkinLabel(this);
   skinLabel_->setObjectName(QStringLiteral("SkinLabel1"));
   skinLabel_->setGeometry(90, 76, 242, 14);
@@ -82,6 +89,70 @@ void Tfm_main::CreateList() {
   lv_->setStyleSheet(QStringLiteral(
       "QTreeWidget { gridline-color: #d5dbe3; }"
       "QTreeWidget::item { border-right: 1px solid #e3e7ec; border-bottom: 1px solid #e3e7ec; }"));
+}
+
+void Tfm_main::CreateListMenu() {
+  listMenu_ = new QMenu(this);
+  listMenu_->addAction(QStringLiteral("添加文件"), this, &Tfm_main::AddFiles);
+  listMenu_->addAction(QStringLiteral("删除文件"), this, &Tfm_main::RemoveSelected);
+  listMenu_->addAction(QStringLiteral("清除"), this, &Tfm_main::ClearListAsked);
+  listMenu_->addSeparator();
+  QAction* convert = listMenu_->addAction(QStringLiteral("转换"));
+  convert->setObjectName(QStringLiteral("listConvert"));
+  convert->setEnabled(false);  // enabled once the conversion run is wired in
+  listMenu_->addAction(QStringLiteral("停止"), this, [this] { state_.Busy = false; });
+  lv_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lv_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { listMenu_->popup(lv_->viewport()->mapToGlobal(pos)); });
+
+  // Files and folders dropped on the list are added.
+  lv_->setAcceptDrops(true);
+  lv_->viewport()->setAcceptDrops(true);
+  lv_->viewport()->installEventFilter(this);
+}
+
+bool Tfm_main::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lv_->viewport()) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (drag->mimeData()->hasUrls()) {
+        drag->acceptProposedAction();
+        return true;
+      }
+    } else if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      QStringList paths;
+      for (const QUrl& url : drop->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+      drop->acceptProposedAction();
+      fileList_->AddDropped(paths);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void Tfm_main::AttachWindows(Tfm_about* about, Tfm_dir* dir, Tfm_set* set, Tfm_id3* id3) {
+  fmAbout_ = about;
+  fmDir_ = dir;
+  fmSet_ = set;
+  fmId3_ = id3;
+}
+
+void Tfm_main::AddFolder() {
+  fileList_->AddFolder([this]() -> std::string {
+    if (!fmDir_) return {};
+    // Centred over the main window, halves dropped.
+    const QRect main = frameGeometry();
+    const QRect dlg = fmDir_->frameGeometry();
+    fmDir_->move(main.left() + (main.width() - dlg.width()) / 2, main.top() + (main.height() - dlg.height()) / 2);
+    return fmDir_->Execute("添加文件目录");
+  });
+}
+
+void Tfm_main::ClearListAsked() {
+  if (state_.Busy || lv_->topLevelItemCount() == 0) return;
+  if (dialogs::AskYesNo("您确定要移除列表中的所有文件?(不会从您的电脑中删除)")) ClearList();
 }
 
 void Tfm_main::CreateFormatSelector() {

@@ -9,11 +9,17 @@
 #include <functional>
 #include <memory>
 
+#include "app/file_list.h"
 #include "app/main_state.h"
 #include "app/progress_display.h"
 #include "platform/audio/audio_file.h"
 
 class QComboBox;
+class QMenu;
+class Tfm_about;
+class Tfm_dir;
+class Tfm_id3;
+class Tfm_set;
 class QTreeWidget;
 class TSettingsStore;
 class TSkin;
@@ -30,6 +36,9 @@ class Tfm_main : public QWidget {
   explicit Tfm_main(std::filesystem::path programFolder = {}, QWidget* parent = nullptr);
   ~Tfm_main() override;
 
+  // The windows created beside the main window by the program entry.
+  void AttachWindows(Tfm_about* about, Tfm_dir* dir, Tfm_set* set, Tfm_id3* id3);
+
   // Start-up and shutdown sequences (run by the first show and the close request).
   void FormShow();
   void FormCloseQuery();
@@ -39,8 +48,19 @@ class Tfm_main : public QWidget {
   void StopWork();
   void scmbSChange(int index);
 
+  // The file list commands.
+  TFileList& FileList() { return *fileList_; }
+  void AddFiles() { fileList_->AddFiles(); }
+  void AddFolder();
+  void RemoveSelected() { fileList_->RemoveSelected(); }
+  void ClearList() { fileList_->ClearList(); }
+  // The list's context menu entry "清除": asks first; nothing while busy or empty.
+  void ClearListAsked();
+
   TMainState& State() { return state_; }
   TSettingsStore* Settings() { return store_.get(); }
+  Tfm_dir* DirDialog() { return fmDir_; }
+  QMenu* ListMenu() { return listMenu_; }
   ProgressDisplay& Progress() { return progress_; }
   TSkin* Skin1() { return skin_; }
   QTreeWidget* lv() { return lv_; }
@@ -54,6 +74,7 @@ class Tfm_main : public QWidget {
   std::function<void()> RequestNormalizeTermination;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -63,6 +84,7 @@ class Tfm_main : public QWidget {
   void FindProgressElements();
   void CreateList();
   void CreateFormatSelector();
+  void CreateListMenu();
 
   std::filesystem::path programFolder_;
   TMainState state_;
@@ -75,5 +97,11 @@ class Tfm_main : public QWidget {
   QTimer timer1_;
   TAudioFile2 audioFileRead_;
   TAudioFile2 audioFileWrite_;
+  std::unique_ptr<TFileList> fileList_;
+  QMenu* listMenu_ = nullptr;
+  Tfm_about* fmAbout_ = nullptr;
+  Tfm_dir* fmDir_ = nullptr;
+  Tfm_set* fmSet_ = nullptr;
+  Tfm_id3* fmId3_ = nullptr;
   bool shown_ = false;
 };

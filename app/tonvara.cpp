@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   Tfm_dir fm_dir(&fm_main);
   Tfm_set fm_set(&fm_main);
   Tfm_id3 fm_id3(&fm_main);
+  fm_main.AttachWindows(&fm_about, &fm_dir, &fm_set, &fm_id3);
 
   fm_main.show();
   return app.exec();

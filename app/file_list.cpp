@@ -1,0 +1,204 @@
+#include "app/file_list.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/list_text.h"
+#include "app/main_window.h"
+#include "platform/audio.h"
+#include "platform/dialogs.h"
+#include "settings/fixed_lists.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+constexpr const char* BusyRefusal = "请首先停止转换!";
+constexpr const char* UnsupportedSuffix = " 此文件不被支持.";
+constexpr const char* StatusNotConverted = "未转换";
+
+void ProcessMessages() { QCoreApplication::processEvents(); }
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::vector<dialogs::FileFilter> OpenDialogFilters() {
+  return {{"所有支持的文件", "*.mp3;*.wav;*.wma;*.ogg"},
+          {"MP3 文件(*.mp3)", "*.mp3"},
+          {"WAV 文件(*.wav)", "*.wav"},
+          {"WMA 文件(*.wma)", "*.wma"},
+          {"OGG 文件(*.ogg)", "*.ogg"},
+          {"所有文件(*.*)", "*"}};
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+uint64_t FileSize(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  return ec ? 0 : size;
+}
+
+}  // namespace
+
+bool IsListedAudioExtension(const std::string& fileName) {
+  static constexpr const char* Extensions[] = {".mp3", ".wav", ".ogg", ".wma", ".rm", ".vox"};
+  const auto dot = fileName.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string ext = Lower(fileName.substr(dot));
+  return std::any_of(std::begin(Extensions), std::end(Extensions), [&](const char* e) { return ext == e; });
+}
+
+std::string FileNameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+TFileList::TFileList(QTreeWidget& lv, TMainState& state, IAudioFile2& reader,
+                     const std::unique_ptr<TSettingsStore>& store)
+    : lv_(lv), state_(state), reader_(reader), store_(store) {}
+
+bool TFileList::RefusedWhileBusy() const {
+  if (!state_.Busy) return false;
+  dialogs::ShowInfo(BusyRefusal);
+  return true;
+}
+
+void TFileList::AddFiles() {
+  if (RefusedWhileBusy()) return;
+  dialogs::OpenFilesRequest request;
+  request.caption = "添加文件";
+  request.filters = OpenDialogFilters();
+  request.multiSelect = true;
+  for (const std::string& path : dialogs::GetOpenFileNames(request)) {
+    ProcessMessages();
+    AddFile(path);
+  }
+}
+
+void TFileList::AddFile(const std::string& path) {
+  const int row = AppendRow(FileNameOf(path));
+  if (TagStep) TagStep(row, path);
+  PropertyStep(row, path);
+}
+
+void TFileList::AddFolder(const std::function<std::string()>& chooseFolder) {
+  if (RefusedWhileBusy()) return;
+  const std::string folder = chooseFolder();
+  if (folder.empty()) return;
+  AddFolderEntries(folder);
+}
+
+void TFileList::AddFolderEntries(const std::string& folder) {
+  // The folder's own entries, hidden ones included, in name order.
+  const QDir dir(QString::fromStdString(folder));
+  const QStringList names =
+      dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+  for (const QString& qname : names) {
+    ProcessMessages();
+    ProcessMessages();
+    const std::string name = qname.toStdString();
+    if (!IsListedAudioExtension(name)) continue;
+    ProcessMessages();
+    const std::string path = JoinPath(folder, name);
+    const int row = AppendRow(name);
+    if (TagStep) TagStep(row, path);
+    PropertyStep(row, path);
+  }
+}
+
+void TFileList::AddDropped(const QStringList& paths) {
+  if (RefusedWhileBusy()) return;
+  for (const QString& p : paths) {
+    ProcessMessages();
+    if (QFileInfo(p).isDir())
+      AddFolderEntries(p.toStdString());
+    else
+      AddFile(p.toStdString());
+  }
+}
+
+int TFileList::AppendRow(const std::string& caption) {
+  auto* item = new QTreeWidgetItem(&lv_);
+  item->setText(Tfm_main::ColTitle, QString::fromStdString(caption));
+  state_.FileInfos.emplace_back();
+  FitTitleColumn();
+  return lv_.topLevelItemCount() - 1;
+}
+
+int32_t TFileList::VoxReadRate() const {
+  const int32_t index = store_ ? store_->ReadInt(keys::VoxRate) : keys::VoxRate.def;
+  return lists::SampleRates[static_cast<std::size_t>(index)];
+}
+
+bool TFileList::PropertyStep(int row, const std::string& path) {
+  int32_t rate = 0, channels = 0, duration = 0;
+  try {
+    if (reader_.IsOpen()) reader_.Close();
+    reader_.SetVoxFormat(VoxReadRate());
+    reader_.OpenRead(path, 0, 1);
+    duration = reader_.DurationMs();
+    rate = reader_.SampleRate();
+    channels = reader_.Channels();
+  } catch (const AudioError&) {
+    duration = 0;
+  }
+  if (duration == 0) {
+    try {
+      reader_.Close();
+    } catch (const AudioError&) {
+    }
+    reader_.SetEnabled(false);
+    reader_.SetEnabled(true);
+    dialogs::ShowInfo(FileNameOf(path) + UnsupportedSuffix);
+    DropRow(row);
+    return false;
+  }
+  QTreeWidgetItem* item = lv_.topLevelItem(row);
+  item->setText(Tfm_main::ColRate, QString::fromStdString(RateText(rate)));
+  item->setText(Tfm_main::ColChannels, QString::fromStdString(ChannelText(channels)));
+  item->setText(Tfm_main::ColDuration, QString::fromStdString(FormatDuration(duration)));
+  state_.FileInfos[static_cast<std::size_t>(row)].Duration = duration;
+  reader_.Close();
+  item->setText(Tfm_main::ColSize, QString::fromStdString(SizeText(FileSize(path))));
+  item->setText(Tfm_main::ColStatus, QString::fromUtf8(StatusNotConverted));
+  item->setText(Tfm_main::ColPath, QString::fromStdString(path));
+  return true;
+}
+
+void TFileList::DropRow(int row) {
+  delete lv_.takeTopLevelItem(row);
+  state_.FileInfos.erase(state_.FileInfos.begin() + row);
+  FitTitleColumn();
+}
+
+void TFileList::RemoveSelected() {
+  if (RefusedWhileBusy()) return;
+  const int count = lv_.topLevelItemCount();
+  int index = 0;
+  for (int step = 0; step < count; ++step) {
+    QTreeWidgetItem* item = lv_.topLevelItem(index);
+    if (!item) break;
+    if (item->isSelected())
+      DropRow(index);
+    else
+      ++index;
+  }
+}
+
+void TFileList::ClearList() {
+  if (RefusedWhileBusy()) return;
+  lv_.clear();
+  state_.FileInfos.clear();
+}
+
+void TFileList::FitTitleColumn() { lv_.setColumnWidth(Tfm_main::ColTitle, lv_.topLevelItemCount() > 10 ? 105 : 120); }
