@@ -23,6 +23,18 @@ inline std::string LittleEndian(std::uint64_t v, int bytes) {
   return out;
 }
 
+inline std::uint64_t Little(const std::string& b, std::size_t at, int bytes = 8) {
+  std::uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+  return v;
+}
+
+inline std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+
 // An ID3v2.3 frame (plain size) or ID3v2.4 frame (sync-safe size).
 inline std::string Id3Frame(const std::string& id, const std::string& data, int major = 3) {
   const auto size = static_cast<std::uint32_t>(data.size());
