@@ -47,6 +47,8 @@ void AddStandIns(QWidget& window) {
   auto* lv = new QTreeWidget(&window);
   lv->setGeometry(12, 100, 446, 201);
   lv->setRootIsDecorated(false);
+  lv->setStyleSheet(
+      "QTreeWidget::item { border-right: 1px solid #e3e7ec; border-bottom: 1px solid #e3e7ec; }");
   lv->setHeaderLabels({"文件标题", "频率", "声道", "时间", "大小", "状态"});
   const int widths[] = {120, 70, 60, 60, 60, 70};
   for (int i = 0; i < 6; ++i) lv->setColumnWidth(i, widths[i]);
@@ -61,6 +63,14 @@ void AddStandIns(QWidget& window) {
   scmb->setGeometry(393, 49, 61, 20);
 }
 
+// The main window's own font: the CJK family at 12 pixels.
+QFont WindowFont() {
+  QFont font;
+  font.setFamilies({"Noto Sans CJK SC", "WenQuanYi Zen Hei", "Sans"});
+  font.setPixelSize(12);
+  return font;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +78,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QString folder = argc > 2 ? argv[2] : "/tmp";
   QWidget window;
+  window.setFont(WindowFont());
   auto* skin = new TSkin(&window);
   try {
     if (argc > 1) skin->OpenSkinFile(argv[1]);
