@@ -452,8 +452,9 @@ std::unique_ptr<InfoObject> InfoObject::Create(const std::string& path, int* sta
     return fail(kNotAsf);
   }
   const std::uint64_t headerSize = Little(head, 16, 8);
-  if (headerSize < 30 || static_cast<std::int64_t>(headerSize) > fileLength ||
-      static_cast<std::int64_t>(headerSize) > kMaxHeaderSize) {
+  // Compared unsigned: a size with its top bit set must not pass as negative.
+  if (headerSize < 30 || fileLength < 0 || headerSize > static_cast<std::uint64_t>(fileLength) ||
+      headerSize > static_cast<std::uint64_t>(kMaxHeaderSize)) {
     return fail(kNotAsf);
   }
   std::string header = head;
@@ -525,7 +526,7 @@ int InfoObject::FinishInfo() {
   }
   const std::uint64_t oldHeaderSize = Little(head, 16, 8);
   const std::int64_t fileLength = tags::FileLength(in.get());
-  if (static_cast<std::int64_t>(oldHeaderSize) > fileLength) return kNotAsf;
+  if (fileLength < 0 || oldHeaderSize < 30 || oldHeaderSize > static_cast<std::uint64_t>(fileLength)) return kNotAsf;
 
   std::string header = model_->Serialize();
   const std::size_t sizeField = HeaderModel::FileSizeField(header);

@@ -127,6 +127,8 @@ struct ReadCase {
   std::string comment = "";
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
 class Id3Read : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(Id3Read, FindsTheFields) {

@@ -58,6 +58,8 @@ struct LegacyCase {
   std::uint16_t track = 0;
 };
 
+void PrintTo(const LegacyCase& c, std::ostream* os) { *os << c.name; }
+
 class WmaLegacy : public testing::TestWithParam<LegacyCase> {};
 
 TEST_P(WmaLegacy, ParsesTheFieldLists) {
