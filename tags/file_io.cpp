@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace tags {
@@ -48,7 +50,12 @@ bool CopyRest(std::FILE* in, std::FILE* out) {
   }
 }
 
-ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {}
+ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {
+  // A link is followed, so the file it names is replaced, not the link.
+  std::error_code ec;
+  const auto real = std::filesystem::canonical(target_, ec);
+  if (!ec) target_ = real.string();
+}
 
 ReplacementFile::~ReplacementFile() {
   if (!committed_) Discard();
@@ -84,8 +91,12 @@ bool ReplacementFile::Commit(std::string* error) {
   if (std::fflush(stream_.get()) != 0 || std::ferror(stream_.get())) return fail(errno ? errno : EIO);
   const int fd = fileno(stream_.get());
   struct stat original {};
-  if (stat(target_.c_str(), &original) == 0 && fchmod(fd, original.st_mode & 07777) != 0) {
-    return fail(errno);
+  if (stat(target_.c_str(), &original) == 0) {
+    // Owner and group are kept where the system allows it; the mode always.
+    if (fchown(fd, original.st_uid, original.st_gid) != 0) {
+      [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), original.st_gid);
+    }
+    if (fchmod(fd, original.st_mode & 07777) != 0) return fail(errno);
   }
   if (fsync(fd) != 0) return fail(errno);
   if (std::fclose(stream_.release()) != 0) return fail(errno);

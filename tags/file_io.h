@@ -22,8 +22,9 @@ std::int64_t FileLength(std::FILE* f);
 bool CopyRest(std::FILE* in, std::FILE* out);
 
 // A new version of a file, written to a uniquely named temporary file beside
-// it. Commit flushes it to disk, gives it the original's permission bits and
-// renames it over the original, so a crash or a full disk leaves either the old
+// it (beside the file a link names). Commit flushes it to disk, gives it the
+// original's permission bits (and owner, where allowed) and renames it over
+// the original, so a crash or a full disk leaves either the old
 // file or the new one. Without Commit the temporary file is removed.
 class ReplacementFile {
  public:

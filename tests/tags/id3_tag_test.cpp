@@ -57,6 +57,19 @@ TEST(Id3Write, ReplacesAnExistingTagAndKeepsTheAudioAndTheMode) {
   EXPECT_EQ(ID3Tag.Artist, "Someone");
 }
 
+TEST(Id3Write, ThroughALinkReplacesTheFileItNames) {
+  TempDir dir;
+  const auto file = dir / "a.mp3";
+  const auto link = dir / "link.mp3";
+  WriteFileBytes(file, kAudio);
+  std::filesystem::create_symlink(file, link);
+  ID3StructV2 tag;
+  tag.Title = "Linked";
+  WriteID3Tag(link, tag);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadFileBytes(file), BuildID3Tag(tag) + kAudio);
+}
+
 TEST(Id3Write, AllFieldsRoundTripAndLongTextsGrowTheirFrame) {
   TempDir dir;
   const auto file = dir / "a.mp3";
