@@ -24,6 +24,9 @@ struct SettingKey {
   // Default used by the output format configuration where it differs from the
   // settings dialog's (the two MP3 quality keys).
   int32_t runDef = def;
+  // Value the settings dialog's Defaults button puts back, where it differs
+  // from the missing-key default.
+  int32_t resetDef = def;
 };
 
 namespace keys {
@@ -45,6 +48,10 @@ constexpr SettingKey Int(std::string_view s, std::string_view k, int32_t def, in
 constexpr SettingKey Int(std::string_view s, std::string_view k, int32_t def, int32_t min, int32_t max) {
   return Int(s, k, def, min, max, def);
 }
+constexpr SettingKey WithReset(SettingKey key, int32_t resetDef) {
+  key.resetDef = resetDef;
+  return key;
+}
 constexpr SettingKey Bool(std::string_view s, std::string_view k, bool def) {
   return {s, k, K::Boolean, def ? 1 : 0, INT32_MIN, INT32_MAX, def ? 1 : 0};
 }
@@ -54,8 +61,8 @@ inline constexpr SettingKey FormatDir{"Format", "Dir", K::Folder};
 inline constexpr SettingKey FormatInt = Int("Format", "int", 0, 0, 4);
 inline constexpr SettingKey FadeIn = Bool("Fade", "In", false);
 inline constexpr SettingKey FadeOut = Bool("Fade", "Out", false);
-inline constexpr SettingKey FadeInTime = Int("Fade", "Intime", 5, 1, 20);
-inline constexpr SettingKey FadeOutTime = Int("Fade", "Outtime", 5, 1, 20);
+inline constexpr SettingKey FadeInTime = WithReset(Int("Fade", "Intime", 5, 1, 20), 6);
+inline constexpr SettingKey FadeOutTime = WithReset(Int("Fade", "Outtime", 5, 1, 20), 6);
 inline constexpr SettingKey NorVol = Int("Nor", "vol", 98, 1, 100);
 
 // Encoder settings, section by section in the order the settings dialog writes them.
@@ -64,18 +71,18 @@ inline constexpr SettingKey VoxRate = List("VOX", "VOX", 7, SampleRateCount);
 inline constexpr SettingKey Mp3Bitrate = List("mp3", "bitrate", 9, FullBitrateCount);
 inline constexpr SettingKey Mp3Channel = List("mp3", "channel", 1, 5);
 inline constexpr SettingKey Mp3Frequency = List("mp3", "frequency", 7, SampleRateCount);
-inline constexpr SettingKey Mp3Quality = Int("mp3", "quality", 4, 0, 9, 5);
+inline constexpr SettingKey Mp3Quality = WithReset(Int("mp3", "quality", 4, 0, 9, 5), 5);
 
 inline constexpr SettingKey VbrMethod = List("MP3VBR", "Coding Method", 0, 5);
 inline constexpr SettingKey VbrBitrate = List("MP3VBR", "vbr bitrate", 9, ShortBitrateCount);
-inline constexpr SettingKey VbrQuality = Int("MP3VBR", "vbr quality", 4, 0, 9, 5);
+inline constexpr SettingKey VbrQuality = WithReset(Int("MP3VBR", "vbr quality", 4, 0, 9, 5), 5);
 inline constexpr SettingKey VbrHeader = Bool("MP3VBR", "vbrck", true);
 inline constexpr SettingKey VbrEnforceMin = Bool("MP3VBR", "semb", false);
 
 inline constexpr SettingKey HighpassOn = Bool("MP3Filt", "chHFilt", false);
+inline constexpr SettingKey LowpassOn = Bool("MP3Filt", "chLFilt", false);
 inline constexpr SettingKey HighpassFreq = Int("MP3Filt", "udHFiltF", 30, 0, 48000);
 inline constexpr SettingKey HighpassWidth = Int("MP3Filt", "udHFiltW", 5, 0, 48000);
-inline constexpr SettingKey LowpassOn = Bool("MP3Filt", "chLFilt", false);
 inline constexpr SettingKey LowpassFreq = Int("MP3Filt", "udLFiltF", 15160, 0, 48000);
 inline constexpr SettingKey LowpassWidth = Int("MP3Filt", "udLFiltW", 750, 0, 48000);
 
@@ -95,7 +102,7 @@ inline constexpr SettingKey AltPreset = List("MP3Prest", "rg_alt", 0, 5);
 inline constexpr SettingKey WavMode = List("wav", "mode", 0, 3);
 inline constexpr SettingKey WavBits = List("wav", "bit", 1, 2);
 inline constexpr SettingKey WavChannel = List("wav", "channel", 1, 2);
-inline constexpr SettingKey WavFrequency = List("wav", "frequency", 7, SampleRateCount);
+inline constexpr SettingKey WavFrequency = WithReset(List("wav", "frequency", 7, SampleRateCount), 8);
 
 inline constexpr SettingKey WmaFormat = List("wma", "format", 9, WmaFormatCount);
 
@@ -117,7 +124,7 @@ inline constexpr std::array<const SettingKey*, 40> EncoderKeys = {
     &VoxRate,
     &Mp3Bitrate, &Mp3Channel, &Mp3Frequency, &Mp3Quality,
     &VbrMethod, &VbrBitrate, &VbrQuality, &VbrHeader, &VbrEnforceMin,
-    &HighpassOn, &HighpassFreq, &HighpassWidth, &LowpassOn, &LowpassFreq, &LowpassWidth,
+    &HighpassOn, &LowpassOn, &HighpassFreq, &HighpassWidth, &LowpassFreq, &LowpassWidth,
     &BitReservoir, &ShortBlocks, &AllowDiffShort, &StrictIso, &Crc, &AthMode, &Deemphasis,
     &PresetOn, &AltPresetOn, &Preset, &AltPreset,
     &WavMode, &WavBits, &WavChannel, &WavFrequency,
