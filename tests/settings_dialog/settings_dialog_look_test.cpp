@@ -88,7 +88,7 @@ void ExpectReadable(const QWidget* w) {
   }
 }
 
-const char* const PageNames[Tfm_set::NodeCount] = {"general", "mp3",     "mp3",     "mp3-vbr", "mp3-filter", "mp3-expert",
+const char* const PageNames[Tfm_set::NodeCount] = {"general",     "mp3",         "mp3", "mp3-vbr", "mp3-filter", "mp3-expert",
                                                    "mp3-presets", "mp3-command", "wav", "wma-vox", "ogg"};
 
 class SettingsDialogLook : public ::testing::TestWithParam<int> {};
@@ -132,7 +132,9 @@ TEST_P(SettingsDialogLook, EveryCaptionIsWhollyVisibleAndNothingOverlaps) {
     EXPECT_LE(titleWidth, frame->width()) << frame->title().toStdString();
   }
 
-  if (const char* folder = std::getenv("TONVARA_SCREENSHOT_DIR")) {
+  // One picture per page (nodes 1 and 2 show the same page).
+  const char* folder = std::getenv("TONVARA_SCREENSHOT_DIR");
+  if (folder && node != 2) {
     QDir().mkpath(QString::fromLocal8Bit(folder));
     const QString file = QStringLiteral("%1/settings-%2-%3.png")
                              .arg(QString::fromLocal8Bit(folder))

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <map>
@@ -605,6 +607,29 @@ TEST_F(SettingsDialogTest, OnlyAMouseClickInTheTreeSwitchesThePage) {
   dlg.FormShow();
   EXPECT_EQ(dlg.windowTitle(), "Set MP3 VBR");
   EXPECT_TRUE(dlg.gb_mp3vbr->isVisible());
+}
+
+// The real modal path: Execute loads the controls, runs the dialog and
+// returns how it was closed.
+TEST_F(SettingsDialogTest, ExecuteRunsTheDialogModallyUntilOkOrTheCloseBox) {
+  state.NorVolume = 60;
+  QTimer::singleShot(0, &dlg, [this] {
+    EXPECT_TRUE(dlg.isModal());
+    EXPECT_EQ(dlg.cb_nor->currentText(), "60");
+    dlg.cb_nor->setCurrentIndex(79);
+    dlg.close();  // the close box: nothing is kept
+  });
+  EXPECT_EQ(dlg.Execute(), QDialog::Rejected);
+  EXPECT_EQ(state.NorVolume, 60);
+  EXPECT_TRUE(Text().empty());
+
+  QTimer::singleShot(0, &dlg, [this] {
+    dlg.cb_nor->setCurrentIndex(79);
+    dlg.Ok->click();
+  });
+  EXPECT_EQ(dlg.Execute(), QDialog::Accepted);
+  EXPECT_EQ(state.NorVolume, 80);
+  EXPECT_EQ(Lines(Text()), WrittenForEmptyFile);
 }
 
 TEST_F(SettingsDialogTest, ARefusedWriteShowsTheErrorAndKeepsTheDialogOpen) {
