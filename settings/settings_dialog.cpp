@@ -60,8 +60,8 @@ void Tfm_set::FormShow() {
   LoadFromMemory();
   LoadEncoderKeys();
   ApplyAllRules();
-  if (!TreeView1->currentItem()) TreeView1->setCurrentItem(NodeItem(0));
-  ShowPage(NodeOf(TreeView1->currentItem()));
+  if (SelectedNode() < 0) TreeView1->setCurrentItem(NodeItem(0));
+  ShowPage(SelectedNode());
 }
 
 void Tfm_set::FillNormalizationList() {
@@ -193,7 +193,12 @@ QGroupBox* Tfm_set::PageOf(int node) const {
   return (node >= 0 && node < NodeCount) ? nodePages_[static_cast<std::size_t>(node)] : nullptr;
 }
 
-void Tfm_set::TreeView1Click() { ShowPage(NodeOf(TreeView1->currentItem())); }
+int Tfm_set::SelectedNode() const {
+  const QList<QTreeWidgetItem*> selected = TreeView1->selectedItems();
+  return selected.isEmpty() ? -1 : NodeOf(selected.front());
+}
+
+void Tfm_set::TreeView1Click() { ShowPage(SelectedNode()); }
 
 void Tfm_set::ShowPage(int node) {
   QGroupBox* page = PageOf(node);

@@ -74,6 +74,7 @@ class Tfm_set : public QDialog {
   // Tree node of an item, counted depth-first from 0; -1 for none.
   int NodeOf(const QTreeWidgetItem* item) const;
   QTreeWidgetItem* NodeItem(int node) const;
+  int SelectedNode() const;  // -1 when no node is selected
   // The page shown for a node (nodes 1 and 2 share one page).
   QGroupBox* PageOf(int node) const;
   const std::array<QGroupBox*, NodeCount>& NodePages() const { return nodePages_; }

@@ -607,6 +607,13 @@ TEST_F(SettingsDialogTest, OnlyAMouseClickInTheTreeSwitchesThePage) {
   dlg.FormShow();
   EXPECT_EQ(dlg.windowTitle(), "Set MP3 VBR");
   EXPECT_TRUE(dlg.gb_mp3vbr->isVisible());
+
+  // With no node selected, an opening selects node 0 and shows its page.
+  dlg.TreeView1->clearSelection();
+  dlg.FormShow();
+  EXPECT_EQ(dlg.SelectedNode(), 0);
+  EXPECT_EQ(dlg.windowTitle(), "常规设置");
+  EXPECT_TRUE(dlg.gb_cdgeneral->isVisible());
 }
 
 // The real modal path: Execute loads the controls, runs the dialog and
