@@ -29,6 +29,7 @@ inline constexpr std::array MonoStereo = {"单声道"sv, "立体声"sv};
 inline constexpr std::array Mp3Channels = {"单声道"sv, "立体声"sv, "联合立体声"sv, "强制联合立体声"sv, "双通道"sv};
 
 inline constexpr std::array VbrMethods = {"无"sv, "默认"sv, "老"sv, "新"sv, "MTRH"sv};
+inline constexpr int VbrMethodNone = 0;  // constant bit rate
 
 inline constexpr std::array AthModes = {"默认"sv, "唯一"sv, "禁用"sv, "仅短区块"sv};
 
@@ -41,6 +42,7 @@ inline constexpr std::array AltPresets = {"Fast Standard"sv, "Standard"sv, "Fast
                                           "Insane"sv};
 
 inline constexpr std::array WavModes = {"CD 品质WAV格式."sv, "最好品质WAV格式."sv, "自定义WAV格式."sv};
+inline constexpr int WavModeCustom = 2;  // bits, channels and rate from their own keys
 
 inline constexpr std::array WavBits = {"8 bps"sv, "16 bps"sv};
 
