@@ -15,7 +15,7 @@
 
 #include "platform/dialogs.h"
 #include "settings/radio_group.h"
-#include "settings/settings_lists.h"
+#include "settings/list_captions.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -213,13 +213,13 @@ void Tfm_set::ShowPage(int node) {
 // ---- enabling rules -------------------------------------------------------------
 
 void Tfm_set::cb_mp3vbrcmChange() {
-  const bool vbr = cb_mp3vbrcm->currentIndex() != lists::VbrMethodNone;
+  const bool vbr = cb_mp3vbrcm->currentIndex() != captions::VbrMethodNone;
   for (QWidget* w : std::initializer_list<QWidget*>{cb_mp3_vbr, ud_mp3_vbr, ck_mp3_VBR, ck_mp3_semb})
     w->setEnabled(vbr);
 }
 
 void Tfm_set::rb_cdmodeClick() {
-  const bool custom = rb_cdmode->ItemIndex() == lists::WavModeCustom;
+  const bool custom = rb_cdmode->ItemIndex() == captions::WavModeCustom;
   for (QWidget* w : {cb_wav_frequency, cb_wav_bit, cb_wav_channel}) w->setEnabled(custom);
 }
 

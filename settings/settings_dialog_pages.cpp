@@ -22,7 +22,7 @@
 #include "platform/chinese_font.h"
 #include "settings/radio_group.h"
 #include "settings/settings_dialog.h"
-#include "settings/settings_lists.h"
+#include "settings/list_captions.h"
 
 namespace {
 
@@ -298,9 +298,9 @@ void Tfm_set::CreateMp3GeneralPage() {
   gb_mp3general = NewPage();
   QVBoxLayout* page = Column(gb_mp3general, PageMargin);
   QFormLayout* form = Form();
-  cb_mp3_frequency = NewList(gb_mp3general, lists::SampleRates);
-  cb_mp3_channel = NewList(gb_mp3general, lists::Mp3Channels);
-  cb_mp3_bitrate = NewList(gb_mp3general, lists::FullBitrates);
+  cb_mp3_frequency = NewList(gb_mp3general, captions::SampleRates);
+  cb_mp3_channel = NewList(gb_mp3general, captions::Mp3Channels);
+  cb_mp3_bitrate = NewList(gb_mp3general, captions::FullBitrates);
   ud_mp3_quality = NewQualityField(gb_mp3general, keys::Mp3Quality);
   form->addRow(NewLabel("频率: ", gb_mp3general), cb_mp3_frequency);
   form->addRow(NewLabel("声道: ", gb_mp3general), cb_mp3_channel);
@@ -323,13 +323,13 @@ void Tfm_set::CreateMp3VbrPage() {
   gb_mp3vbr = NewPage();
   QVBoxLayout* page = Column(gb_mp3vbr, PageMargin);
   QFormLayout* mode = Form();
-  cb_mp3vbrcm = NewList(gb_mp3vbr, lists::VbrMethods);
+  cb_mp3vbrcm = NewList(gb_mp3vbr, captions::VbrMethods);
   mode->addRow(NewLabel("编码模式:", gb_mp3vbr), cb_mp3vbrcm);
   page->addLayout(mode);
 
   QGroupBox* vbr = NewFrame("VBR-可变比特率/质量: ", gb_mp3vbr);
   QFormLayout* form = Form(vbr, FrameMargin);
-  cb_mp3_vbr = NewList(vbr, lists::ShortBitrates);
+  cb_mp3_vbr = NewList(vbr, captions::ShortBitrates);
   ud_mp3_vbr = NewQualityField(vbr, keys::VbrQuality);
   form->addRow(NewLabel("VBR 比特率: ", vbr), cb_mp3_vbr);
   form->addRow(NewLabel("VBR 质量: ", vbr), LeftAligned(ud_mp3_vbr));
@@ -402,8 +402,8 @@ void Tfm_set::CreateExpertPage() {
   page->addWidget(ck_short);
   page->addWidget(ck_bit);
   QFormLayout* form = Form();
-  cb_ath = NewList(gb_expert, lists::AthModes);
-  cb_de = NewList(gb_expert, lists::Deemphases);
+  cb_ath = NewList(gb_expert, captions::AthModes);
+  cb_de = NewList(gb_expert, captions::Deemphases);
   form->addRow(NewLabel("ATH 控制:", gb_expert), cb_ath);
   form->addRow(NewLabel("去加重 :", gb_expert), cb_de);
   page->addSpacing(2);
@@ -416,9 +416,9 @@ void Tfm_set::CreatePresetsPage() {
   QVBoxLayout* page = Column(gb_presets, PageMargin);
   ck_preset = new QCheckBox(QStringLiteral("预调"));
   // Three columns: four do not fit the page's width with the CJK font.
-  rg_prest = new TRadioGroup(QString(), Items(lists::Presets), 3);
+  rg_prest = new TRadioGroup(QString(), Items(captions::Presets), 3);
   ck_alt = new QCheckBox(QStringLiteral("Alt-Preset"));
-  rg_alt = new TRadioGroup(QString(), Items(lists::AltPresets), 2);
+  rg_alt = new TRadioGroup(QString(), Items(captions::AltPresets), 2);
   // Both groups start disabled with their first entry chosen.
   for (TRadioGroup* group : {rg_prest, rg_alt}) {
     group->SetItemIndex(0);
@@ -440,14 +440,14 @@ void Tfm_set::CreateCommandPage() {
 void Tfm_set::CreateWavPage() {
   gb_wav = NewPage();
   QVBoxLayout* page = Column(gb_wav, PageMargin);
-  rb_cdmode = new TRadioGroup(QStringLiteral("模式:"), Items(lists::WavModes), 1, gb_wav);
+  rb_cdmode = new TRadioGroup(QStringLiteral("模式:"), Items(captions::WavModes), 1, gb_wav);
   page->addWidget(rb_cdmode);
 
   QGroupBox* general = NewFrame("常规选项:", gb_wav);
   QFormLayout* form = Form(general, FrameMargin);
-  cb_wav_frequency = NewList(general, lists::SampleRates);
-  cb_wav_channel = NewList(general, lists::MonoStereo);
-  cb_wav_bit = NewList(general, lists::WavBits);
+  cb_wav_frequency = NewList(general, captions::SampleRates);
+  cb_wav_channel = NewList(general, captions::MonoStereo);
+  cb_wav_bit = NewList(general, captions::WavBits);
   form->addRow(NewLabel("频率:", general), cb_wav_frequency);
   form->addRow(NewLabel("声道", general), cb_wav_channel);
   form->addRow(NewLabel("采样比特率", general), cb_wav_bit);
@@ -465,7 +465,7 @@ void Tfm_set::CreateWmaPage() {
 
   QGroupBox* wma = NewFrame("WMA 格式", gb_wma);
   QVBoxLayout* wmaColumn = Column(wma, Thin);
-  cb_wma = NewList(wma, lists::WmaFormats);
+  cb_wma = NewList(wma, captions::WmaFormats);
   // The only list whose text can also be typed; typing never adds an entry.
   cb_wma->setEditable(true);
   cb_wma->setInsertPolicy(QComboBox::NoInsert);
@@ -477,7 +477,7 @@ void Tfm_set::CreateWmaPage() {
 
   QGroupBox* vox = NewFrame("VOX 设置", gb_wma);
   QVBoxLayout* voxColumn = Column(vox, Thin);
-  cb_vox = NewList(vox, lists::SampleRates);
+  cb_vox = NewList(vox, captions::SampleRates);
   voxColumn->addWidget(cb_vox);
   page->addWidget(vox);
   page->addStretch();
@@ -489,9 +489,9 @@ void Tfm_set::CreateOggPage() {
 
   QGroupBox* general = NewFrame("常规", gb_ogg);
   QFormLayout* form = Form(general, FrameMargin);
-  cb_ogg_fre = NewList(general, lists::SampleRates);
-  cb_ogg_channel = NewList(general, lists::MonoStereo);
-  cb_ogg_bitrate = NewList(general, lists::ShortBitrates);
+  cb_ogg_fre = NewList(general, captions::SampleRates);
+  cb_ogg_channel = NewList(general, captions::MonoStereo);
+  cb_ogg_bitrate = NewList(general, captions::ShortBitrates);
   ck_oggvbr = new QCheckBox(QStringLiteral("VBR"), general);
   ck_oggquality = new QCheckBox(QStringLiteral("质量"), general);
   form->addRow(NewLabel("频率: ", general), cb_ogg_fre);
@@ -507,8 +507,8 @@ void Tfm_set::CreateOggPage() {
 
   QGroupBox* vbr = NewFrame("VBR/质量:", gb_ogg);
   QFormLayout* limits = Form(vbr, FrameMargin);
-  cb_ogg_minbit = NewList(vbr, lists::ShortBitrates);
-  cb_ogg_maxbit = NewList(vbr, lists::ShortBitrates);
+  cb_ogg_minbit = NewList(vbr, captions::ShortBitrates);
+  cb_ogg_maxbit = NewList(vbr, captions::ShortBitrates);
   ud_ogg_quality = new TUpDownEdit(vbr);
   ud_ogg_quality->setRange(keys::OggQuality.min, keys::OggQuality.max);
   ud_ogg_quality->lineEdit()->setMaxLength(5);

@@ -1,13 +1,15 @@
-// The fixed entry lists of the settings dialog. A stored list index is a
-// position in one of these lists, so their order is part of the settings file.
+// The entries of the settings dialog's fixed lists as the user reads them. A
+// stored list index is a position in one of these lists, so their order is
+// part of the settings file. (The numbers behind them: fixed_lists.h.)
 #pragma once
 
 #include <array>
 #include <string_view>
 
+#include "settings/fixed_lists.h"
 #include "settings/settings_keys.h"
 
-namespace lists {
+namespace captions {
 
 using std::string_view_literals::operator""sv;
 
@@ -98,9 +100,9 @@ inline constexpr std::array WmaFormats = {
 };
 
 // Each list is as long as the range of the keys that refer to it.
-static_assert(SampleRates.size() == keys::SampleRateCount);
-static_assert(FullBitrates.size() == keys::FullBitrateCount);
-static_assert(ShortBitrates.size() == keys::ShortBitrateCount);
+static_assert(SampleRates.size() == keys::SampleRateCount && SampleRates.size() == lists::SampleRates.size());
+static_assert(FullBitrates.size() == keys::FullBitrateCount && FullBitrates.size() == lists::FullBitrates.size());
+static_assert(ShortBitrates.size() == keys::ShortBitrateCount && ShortBitrates.size() == lists::ShortBitrates.size());
 static_assert(WmaFormats.size() == keys::WmaFormatCount);
 static_assert(Mp3Channels.size() == keys::Mp3Channel.max + 1);
 static_assert(MonoStereo.size() == keys::OggChannel.max + 1 && MonoStereo.size() == keys::WavChannel.max + 1);
@@ -112,4 +114,4 @@ static_assert(AltPresets.size() == keys::AltPreset.max + 1);
 static_assert(WavModes.size() == keys::WavMode.max + 1);
 static_assert(WavBits.size() == keys::WavBits.max + 1);
 
-}  // namespace lists
+}  // namespace captions
