@@ -147,9 +147,9 @@ class FfmpegSource : public SampleSource {
   void ConfigureConverter() {
     const AVChannelLayout& in = frame_->ch_layout;
     if (swr_ && frame_->format == swr_format_ && av_channel_layout_compare(&in, &swr_layout_) == 0) return;
-    AVChannelLayout outLayout;
+    AVChannelLayout outLayout{};
     av_channel_layout_default(&outLayout, channels_);
-    AVChannelLayout inLayout;
+    AVChannelLayout inLayout{};
     if (in.nb_channels > 0) {
       av_channel_layout_copy(&inLayout, &in);
     } else {

@@ -157,7 +157,10 @@ void TAudioFile2LameEnc::SetCommandLine(const std::string& text) {
       });
     } else if (o == "--preset") {
       std::string name = tokens.Done() ? "" : tokens.Take();
-      if (name == "fast" && !tokens.Done()) name += " " + tokens.Take();
+      if (name == "fast" && !tokens.Done()) {
+        name += ' ';
+        name += tokens.Take();
+      }
       int lamePreset = 0;
       const NamedPreset* named = nullptr;
       if (name == "standard") lamePreset = STANDARD;

@@ -11,7 +11,7 @@ Resampler::Resampler(int inRate, int inChannels, int outRate, int outChannels)
   if (inRate <= 0 || outRate <= 0 || inChannels <= 0 || outChannels <= 0)
     throw AudioError("采样率或声道数无效");
   if (inRate == outRate) return;
-  AVChannelLayout layout;
+  AVChannelLayout layout{};
   av_channel_layout_default(&layout, outChannels);
   SwrContext* raw = nullptr;
   int r = swr_alloc_set_opts2(&raw, &layout, AV_SAMPLE_FMT_FLT, outRate, &layout, AV_SAMPLE_FMT_FLT,
