@@ -85,10 +85,29 @@ void TFileList::AddFiles() {
   }
 }
 
-void TFileList::AddFile(const std::string& path) {
-  const int row = AppendRow(FileNameOf(path));
-  if (TagStep) TagStep(row, path);
+void TFileList::AddFile(const std::string& path) { AddRow(path, FileNameOf(path)); }
+
+void TFileList::AddRow(const std::string& path, const std::string& caption) {
+  const int row = AppendRow(caption);
+  if (!RunTagStep(row, path)) return;
   PropertyStep(row, path);
+}
+
+bool TFileList::RunTagStep(int row, const std::string& path) {
+  if (!TagStep) return true;
+  QTreeWidgetItem* item = lv_.topLevelItem(row);
+  std::string caption = item->text(Tfm_main::ColTitle).toStdString();
+  if (!TagStep(path, caption, state_.FileInfos[static_cast<std::size_t>(row)])) {
+    RefuseFile(row, path);
+    return false;
+  }
+  item->setText(Tfm_main::ColTitle, QString::fromStdString(caption));
+  return true;
+}
+
+void TFileList::RefuseFile(int row, const std::string& path) {
+  dialogs::ShowInfo(FileNameOf(path) + UnsupportedSuffix);
+  DropRow(row);
 }
 
 void TFileList::AddFolder(const std::function<std::string()>& chooseFolder) {
@@ -109,10 +128,7 @@ void TFileList::AddFolderEntries(const std::string& folder) {
     const std::string name = qname.toStdString();
     if (!IsListedAudioExtension(name)) continue;
     ProcessMessages();
-    const std::string path = JoinPath(folder, name);
-    const int row = AppendRow(name);
-    if (TagStep) TagStep(row, path);
-    PropertyStep(row, path);
+    AddRow(JoinPath(folder, name), name);
   }
 }
 
@@ -159,8 +175,7 @@ bool TFileList::PropertyStep(int row, const std::string& path) {
     }
     reader_.SetEnabled(false);
     reader_.SetEnabled(true);
-    dialogs::ShowInfo(FileNameOf(path) + UnsupportedSuffix);
-    DropRow(row);
+    RefuseFile(row, path);
     return false;
   }
   QTreeWidgetItem* item = lv_.topLevelItem(row);

@@ -30,15 +30,19 @@ class TFileList {
   void ClearList();
   void FitTitleColumn();
 
-  // Reads the tags of a just-appended row into its record (set by the tag
-  // reading for added files). It runs before the property step.
-  std::function<void(int row, const std::string& path)> TagStep;
+  // Reads the tags of a just-appended file into its record and may replace
+  // the row's caption; it runs before the property step. Returning false
+  // refuses the file like an unsupported one.
+  std::function<bool(const std::string& path, std::string& caption, AudioFileinfo& record)> TagStep;
 
  private:
   bool RefusedWhileBusy() const;
   void AddFile(const std::string& path);
   void AddFolderEntries(const std::string& folder);
   int AppendRow(const std::string& caption);
+  void AddRow(const std::string& path, const std::string& caption);
+  bool RunTagStep(int row, const std::string& path);
+  void RefuseFile(int row, const std::string& path);
   bool PropertyStep(int row, const std::string& path);
   void DropRow(int row);
   int32_t VoxReadRate() const;

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "app/main_settings.h"
+#include "app/tag_step.h"
 #include "platform/chinese_font.h"
 #include "platform/dialogs.h"
 #include "platform/skin/skin_widget.h"
@@ -52,6 +53,7 @@ Tfm_main::Tfm_main(std::filesystem::path programFolder, QWidget* parent)
 
   CreateList();
   fileList_ = std::make_unique<TFileList>(*lv_, state_, audioFileRead_, store_);
+  fileList_->TagStep = ReadAddedFileTags;
   CreateListMenu();
   skinLabel_ = new TSkinLabel(this);
   skinLabel_->setObjectName(QStringLiteral("SkinLabel1"));
@@ -59,6 +61,7 @@ Tfm_main::Tfm_main(std::filesystem::path programFolder, QWidget* parent)
   CreateFormatSelector();
 
   timer1_.setInterval(1000);
+  CreateRuns();
   dialogs::SetDialogParent(this);
 }
 

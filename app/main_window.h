@@ -57,6 +57,12 @@ class Tfm_main : public QWidget {
   // The list's context menu entry "清除": asks first; nothing while busy or empty.
   void ClearListAsked();
 
+  // The runs; defined in app/main_window_runs.cpp.
+  void RunConversion();
+  void RunNormalization();
+  void ConfigureOutputFormat();
+  void Timer1Timer();
+
   TMainState& State() { return state_; }
   TSettingsStore* Settings() { return store_.get(); }
   Tfm_dir* DirDialog() { return fmDir_; }
@@ -79,6 +85,14 @@ class Tfm_main : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // State of the runs, owned here and defined beside the runs' handlers.
+  struct Runs;
+  struct RunsDeleter {
+    void operator()(Runs* runs) const;
+  };
+  std::unique_ptr<Runs, RunsDeleter> runs_;
+  void CreateRuns();  // called once by the constructor
+
   void Skin1Click(ISkinObject* source);
   void LoadSkin();
   void FindProgressElements();

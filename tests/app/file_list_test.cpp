@@ -203,16 +203,21 @@ TEST_F(FileListTest, DroppedFilesAndFoldersAreAdded) {
   EXPECT_EQ(Captions(), (std::vector<std::string>{"one.wav", "in.ogg"}));
 }
 
-TEST_F(FileListTest, TheTagStepRunsAfterTheRowIsAppendedAndBeforeTheProperties) {
+TEST_F(FileListTest, TheTagStepRunsBeforeThePropertiesAndMayRenameOrRefuseTheRow) {
   std::vector<std::string> seen;
-  list.TagStep = [&](int row, const std::string& path) {
-    seen.push_back(std::to_string(row) + " " + FileNameOf(path) + " " + std::to_string(reader.log.size()));
-    state.FileInfos[static_cast<std::size_t>(row)].Title = "t";
+  list.TagStep = [&](const std::string& path, std::string& caption, AudioFileinfo& record) {
+    seen.push_back(caption + " " + std::to_string(reader.log.size()));
+    if (FileNameOf(path) == "bad.ogg") return false;
+    record.Title = "Title of " + caption;
+    caption = "Song " + caption;
+    return true;
   };
-  boxes.fileChoices.push_back({File("a.mp3"), File("b.mp3")});
+  boxes.fileChoices.push_back({File("a.mp3"), File("bad.ogg"), File("b.mp3")});
   list.AddFiles();
-  EXPECT_EQ(seen, (std::vector<std::string>{"0 a.mp3 0", "1 b.mp3 2"}));
-  EXPECT_EQ(state.FileInfos[1].Title, "t");
+  EXPECT_EQ(seen, (std::vector<std::string>{"a.mp3 0", "bad.ogg 2", "b.mp3 2"}));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Song a.mp3", "Song b.mp3"}));
+  EXPECT_EQ(state.FileInfos[1].Title, "Title of b.mp3");
+  EXPECT_EQ(boxes.Texts(Kind::Info), (std::vector<std::string>{"bad.ogg 此文件不被支持."}));
 }
 
 }  // namespace
