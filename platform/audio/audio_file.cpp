@@ -19,9 +19,6 @@ std::string LowerExtension(const std::string& name) {
   return ext;
 }
 
-// Decoded samples kept ahead of the caller before they are compacted.
-constexpr std::size_t kCompactAfter = 1 << 16;
-
 }  // namespace
 
 TAudioFile2::TAudioFile2() = default;
@@ -63,28 +60,36 @@ int32_t TAudioFile2::DurationMs() const {
   return static_cast<int32_t>(std::min<int64_t>(ms, INT32_MAX));
 }
 
+// Decodes straight into the block, after what was left over from the last
+// call; what a decoder step gives beyond the block waits for the next call.
+// So even a whole-file block is built without a second copy.
 TSampleBlock TAudioFile2::ReadSamples(int64_t frames) {
   if (!source_ || frames <= 0) return {};
   // Never more than the count promised, so SampleCount and the blocks agree.
   frames = std::min(frames, sample_count_ - delivered_);
   if (frames <= 0) return {};
-  std::size_t wanted = static_cast<std::size_t>(frames) * channels_;
-  while (pending_.size() - pending_pos_ < wanted) {
-    if (pending_pos_ > kCompactAfter) {
-      pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(pending_pos_));
-      pending_pos_ = 0;
-    }
-    if (!source_->Decode(pending_)) break;
-  }
-  std::size_t take = std::min(wanted, pending_.size() - pending_pos_);
-  take -= take % channels_;
-  TSampleBlock block(channels_, static_cast<int64_t>(take / channels_));
-  std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pending_pos_), take, block.Data());
-  pending_pos_ += take;
+  const std::size_t wanted = static_cast<std::size_t>(frames) * channels_;
+  std::vector<float> samples;
+  samples.reserve(wanted);
+  const std::size_t fromPending = std::min(wanted, pending_.size() - pending_pos_);
+  const auto first = pending_.begin() + static_cast<std::ptrdiff_t>(pending_pos_);
+  samples.assign(first, first + static_cast<std::ptrdiff_t>(fromPending));
+  pending_pos_ += fromPending;
   if (pending_pos_ == pending_.size()) {
     pending_.clear();
     pending_pos_ = 0;
   }
+  while (samples.size() < wanted && source_->Decode(samples)) {
+  }
+  if (samples.size() > wanted) {
+    pending_.assign(samples.begin() + static_cast<std::ptrdiff_t>(wanted), samples.end());
+    pending_pos_ = 0;
+    samples.resize(wanted);
+  }
+  samples.resize(samples.size() - samples.size() % channels_);
+  TSampleBlock block;
+  block.SetChannels(channels_);
+  block.Samples() = std::move(samples);
   delivered_ += block.Frames();
   return block;
 }
