@@ -77,6 +77,9 @@ void Tfm_main::CreateList() {
   captions << QString();
   lv_->setHeaderLabels(captions);
   for (int i = 0; i < static_cast<int>(std::size(ListColumns)); ++i) lv_->setColumnWidth(i, ListColumns[i].width);
+  // The path cell is kept in a column of no width that is never shown.
+  lv_->header()->setMinimumSectionSize(0);
+  lv_->setColumnWidth(ColPath, 0);
   lv_->setColumnHidden(ColPath, true);
   lv_->setRootIsDecorated(false);
   lv_->setUniformRowHeights(true);

@@ -145,6 +145,7 @@ TEST_F(MainWindowTest, TheListHasItsSixColumnsAndAHiddenPathColumn) {
     EXPECT_FALSE(lv->isColumnHidden(i));
   }
   EXPECT_TRUE(lv->isColumnHidden(Tfm_main::ColPath));
+  EXPECT_EQ(lv->header()->length(), 440) << "the hidden path column takes no room";
   EXPECT_EQ(lv->topLevelItemCount(), 0);
   EXPECT_EQ(lv->selectionMode(), QAbstractItemView::ExtendedSelection);
   EXPECT_FALSE(lv->header()->sectionsClickable());
