@@ -136,7 +136,7 @@ void TAudioFile2::OpenWrite(const std::string& name, int32_t) {
   auto output = std::make_unique<OutputFile>(name);
   SinkTarget target{output->TemporaryPath(), name, input_rate_, input_channels_};
   auto sink = opener(target, settings_);
-  resampler_ = std::make_unique<Resampler>(input_rate_, input_channels_, sink->Rate(), sink->Channels());
+  resampler_ = std::make_unique<Resampler>(name, input_rate_, input_channels_, sink->Rate(), sink->Channels());
   output_ = std::move(output);
   sink_ = std::move(sink);
 }

@@ -6,10 +6,11 @@
 
 namespace tonvara::audio {
 
-Resampler::Resampler(int inRate, int inChannels, int outRate, int outChannels)
-    : in_rate_(inRate), in_channels_(inChannels), out_rate_(outRate), out_channels_(outChannels) {
+Resampler::Resampler(const std::string& name, int inRate, int inChannels, int outRate, int outChannels)
+    : name_(name),
+      in_rate_(inRate), in_channels_(inChannels), out_rate_(outRate), out_channels_(outChannels) {
   if (inRate <= 0 || outRate <= 0 || inChannels <= 0 || outChannels <= 0)
-    throw AudioError("采样率或声道数无效");
+    Fail(name_, "采样率或声道数无效");
   if (inRate == outRate) return;
   AVChannelLayout layout{};
   av_channel_layout_default(&layout, outChannels);
@@ -19,7 +20,7 @@ Resampler::Resampler(int inRate, int inChannels, int outRate, int outChannels)
   swr_.reset(raw);
   if (r >= 0) r = swr_init(swr_.get());
   av_channel_layout_uninit(&layout);
-  if (r < 0) throw AudioError("无法初始化重采样（" + AvErrorText(r) + "）");
+  if (r < 0) Fail(name_, "无法初始化重采样（" + AvErrorText(r) + "）");
 }
 
 // Channel changes are done here rather than by libswresample: mono is copied
@@ -64,14 +65,14 @@ void Resampler::Convert(const float* samples, int64_t frames, std::vector<float>
 
 void Resampler::Run(const float* samples, int64_t frames, std::vector<float>& out) {
   int64_t room = swr_get_out_samples(swr_.get(), static_cast<int>(frames));
-  if (room < 0) throw AudioError("重采样失败");
+  if (room < 0) Fail(name_, "重采样失败");
   std::size_t start = out.size();
   out.resize(start + static_cast<std::size_t>(room + 16) * out_channels_);
   uint8_t* dst[1] = {reinterpret_cast<uint8_t*>(out.data() + start)};
   const uint8_t* src[1] = {reinterpret_cast<const uint8_t*>(samples)};
   int n = swr_convert(swr_.get(), dst, static_cast<int>(room + 16), samples ? src : nullptr,
                       static_cast<int>(frames));
-  if (n < 0) throw AudioError("重采样失败（" + AvErrorText(n) + "）");
+  if (n < 0) Fail(name_, "重采样失败（" + AvErrorText(n) + "）");
   out.resize(start + static_cast<std::size_t>(n) * out_channels_);
   frames_out_ += n;
 }

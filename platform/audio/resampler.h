@@ -13,7 +13,8 @@ namespace tonvara::audio {
 
 class Resampler {
  public:
-  Resampler(int inRate, int inChannels, int outRate, int outChannels);
+  // `name` is the output file, for error messages.
+  Resampler(const std::string& name, int inRate, int inChannels, int outRate, int outChannels);
   // Appends the converted frames of `frames` input frames to out.
   void Convert(const float* samples, int64_t frames, std::vector<float>& out);
   // At the end of the stream: appends what the converter still holds.
@@ -23,6 +24,7 @@ class Resampler {
   void Run(const float* samples, int64_t frames, std::vector<float>& out);
   void Mix(const float* samples, int64_t frames, std::vector<float>& out) const;
 
+  std::string name_;
   int in_rate_, in_channels_, out_rate_, out_channels_;
   SwrPtr swr_;  // only when the rates differ
   int64_t frames_in_ = 0;
