@@ -145,11 +145,21 @@ TEST(Reader, VoxIsReadAtTheRateLastSet) {
   }
 }
 
-TEST(Reader, DisabledObjectRefusesToOpen) {
+TEST(Reader, DisabledObjectRefusesToOpenAndAResetRecoversFromAFailedOpen) {
   TAudioFile2 reader;
   EXPECT_THROW(reader.OpenRead(kData + "/sine.rm", 0, 1), AudioError);
   reader.SetEnabled(true);
+  EXPECT_THROW(reader.OpenRead(kData + "/absent.mp3", 0, 1), AudioError);
+  EXPECT_FALSE(reader.IsOpen());
+  EXPECT_EQ(reader.DurationMs(), 0);
+  // The main window's reset after a failed open: close, disable, enable.
+  reader.Close();
+  reader.SetEnabled(false);
+  reader.SetEnabled(true);
   EXPECT_NO_THROW(reader.OpenRead(kData + "/sine.rm", 0, 1));
+  EXPECT_GT(reader.DurationMs(), 0);
+  // An open object refuses a second open until it is closed.
+  EXPECT_THROW(reader.OpenRead(kData + "/sine.rm", 0, 1), AudioError);
   reader.SetEnabled(false);
   EXPECT_FALSE(reader.IsOpen());
 }
