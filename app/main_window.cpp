@@ -13,12 +13,16 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include "app/about_box.h"
 #include "app/main_settings.h"
+#include "app/menu_icons.h"
 #include "app/tag_step.h"
 #include "platform/chinese_font.h"
 #include "platform/dialogs.h"
 #include "platform/skin/skin_widget.h"
 #include "settings/dir_dialog.h"
+#include "settings/settings_dialog.h"
+#include "tags/tag_editor_dialog.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -27,6 +31,7 @@ constexpr int ClientWidth = 609;
 constexpr int ClientHeight = 380;
 constexpr const char* SkinFileName = "mp3enc.dll";
 constexpr const char* SettingsFileName = "tonvara.ini";
+constexpr const char* BusyRefusal = "请首先停止转换!";
 
 struct ColumnSpec {
   const char* caption;
@@ -62,6 +67,12 @@ Tfm_main::Tfm_main(std::filesystem::path programFolder, QWidget* parent)
 
   timer1_.setInterval(1000);
   CreateRuns();
+
+  preview_ = std::make_unique<TPreview>(state_, *lv_, audioFileRead_, audioPlayer_);
+  connect(&audioPlayer_, &TAudioPlayer2::OnRequestOnLoadArray, this, [this] { preview_->QueueNextBlock(); });
+  connect(&audioPlayer_, &TAudioPlayer2::OnEndArrayPlay, this, [this] { preview_->QueueNextBlock(); });
+  CreatePopupMenus();
+  setWindowIcon(QIcon(MakeAppIcon(64)));
   dialogs::SetDialogParent(this);
 }
 
@@ -103,9 +114,8 @@ void Tfm_main::CreateListMenu() {
   listMenu_->addAction(QStringLiteral("删除文件"), this, &Tfm_main::RemoveSelected);
   listMenu_->addAction(QStringLiteral("清除"), this, &Tfm_main::ClearListAsked);
   listMenu_->addSeparator();
-  QAction* convert = listMenu_->addAction(QStringLiteral("转换"));
+  QAction* convert = listMenu_->addAction(QStringLiteral("转换"), this, &Tfm_main::RunConversion);
   convert->setObjectName(QStringLiteral("listConvert"));
-  convert->setEnabled(false);  // enabled once the conversion run is wired in
   listMenu_->addAction(QStringLiteral("停止"), this, [this] { state_.Busy = false; });
   lv_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(lv_, &QWidget::customContextMenuRequested, this,
@@ -119,6 +129,9 @@ void Tfm_main::CreateListMenu() {
 
 bool Tfm_main::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lv_->viewport()) {
+    // The list's click runs once the view has handled the click's selection.
+    if (event->type() == QEvent::MouseButtonRelease)
+      QMetaObject::invokeMethod(this, &Tfm_main::lvClick, Qt::QueuedConnection);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
       if (drag->mimeData()->hasUrls()) {
@@ -257,8 +270,140 @@ void Tfm_main::scmbSChange(int index) {
   if (index >= FormatMp3 && index <= FormatVox) state_.OutputFormat = index;
 }
 
+void Tfm_main::CreatePopupMenus() {
+  pFile_ = new QMenu(this);
+  pFile_->setObjectName(QStringLiteral("p_file"));
+  pFile_->addAction(MakeMenuIcon(MenuIcon::AddFile), QStringLiteral("添加文件"), this, &Tfm_main::AddFiles)
+      ->setObjectName(QStringLiteral("AddFile2"));
+  pFile_->addAction(MakeMenuIcon(MenuIcon::AddFolder), QStringLiteral("添加文件夹"), this, &Tfm_main::AddFolder)
+      ->setObjectName(QStringLiteral("AddFolder2"));
+
+  pAction_ = new QMenu(this);
+  pAction_->setObjectName(QStringLiteral("p_action"));
+  pAction_->addAction(MakeMenuIcon(MenuIcon::Normalize), QStringLiteral("规范化"), this, &Tfm_main::RunNormalization)
+      ->setObjectName(QStringLiteral("Nomalize2"));
+  pAction_->addAction(MakeMenuIcon(MenuIcon::Convert), QStringLiteral("转换"), this, &Tfm_main::RunConversion)
+      ->setObjectName(QStringLiteral("Converter2"));
+  pAction_->addSeparator();
+  pAction_->addAction(MakeMenuIcon(MenuIcon::Play), QStringLiteral("播放"), this, &Tfm_main::PlayPreview)
+      ->setObjectName(QStringLiteral("Play1"));
+  pAction_->addSeparator();
+  pAction_->addAction(MakeMenuIcon(MenuIcon::Stop), QStringLiteral("停止"), this, &Tfm_main::MenuStop)
+      ->setObjectName(QStringLiteral("Stop3"));
+
+  pHelp_ = new QMenu(this);
+  pHelp_->setObjectName(QStringLiteral("p_help"));
+  pHelp_->addAction(MakeMenuIcon(MenuIcon::Help), QStringLiteral("内容"), this, &Tfm_main::OpenHelp)
+      ->setObjectName(QStringLiteral("Help3"));
+  pHelp_->addAction(MakeMenuIcon(MenuIcon::About), QStringLiteral("关于"), this, &Tfm_main::ShowAbout)
+      ->setObjectName(QStringLiteral("About2"));
+}
+
+void Tfm_main::ShowPopup(QMenu* menu, int dx, int dy) {
+  // Relative to the window's outer left and top edges.
+  const QRect outer = frameGeometry();
+  lastPopup_ = menu;
+  lastPopupPos_ = QPoint(outer.left() + dx, outer.top() + dy);
+  menu->popup(lastPopupPos_);
+}
+
+bool Tfm_main::RefusedWhileBusy() {
+  if (!state_.Busy) return false;
+  dialogs::ShowInfo(BusyRefusal);
+  return true;
+}
+
 void Tfm_main::Skin1Click(ISkinObject* source) {
   if (!source) return;
+  struct Command {
+    const char* name;
+    bool refusedWhileBusy;
+    std::function<void()> run;
+  };
+  // Compared exactly, letter case included, in this order; the first match runs.
+  const Command commands[] = {
+      {"b_Add", false, [this] { ShowPopup(pFile_, 12, 285); }},
+      {"b_remove", false, [this] { RemoveSelected(); }},
+      {"b_clear", false, [this] { ClearList(); }},
+      {"b_convert", false, [this] { RunConversion(); }},
+      {"b_nomalize", false, [this] { RunNormalization(); }},
+      {"b_stop", false, [this] { StopWork(); }},
+      {"p_play", false, [this] { PlayPreview(); }},
+      {"p_stop", false, [this] { SkinStop(); }},
+      {"b_dir", true, [this] { ChooseOutputFolder(); }},
+      {"b_open", true, [this] { OpenOutputFolder(); }},
+      {"b_id3", true, [this] { ShowTagEditor(); }},
+      {"file", false, [this] { ShowPopup(pFile_, 12, 66); }},
+      {"action", false, [this] { ShowPopup(pAction_, 52, 66); }},
+      {"setting", true, [this] { ShowSettings(); }},
+      {"help", false, [this] { ShowPopup(pHelp_, 232, 66); }},
+      {"helpp", false, [this] { OpenHelp(); }},
+  };
   const std::string name = source->ReadName();
-  if (name == "b_stop") StopWork();
+  for (const Command& c : commands) {
+    if (name != c.name) continue;
+    if (c.refusedWhileBusy && RefusedWhileBusy()) return;
+    c.run();
+    return;
+  }
+}
+
+void Tfm_main::SkinStop() { preview_->StopPlaying("Stop"); }
+
+void Tfm_main::MenuStop() {
+  preview_->StopPlaying("停止");
+  if (state_.Busy) StopWork();
+}
+
+void Tfm_main::ChooseOutputFolder() {
+  if (!fmDir_) return;
+  const std::string folder = fmDir_->Execute("输出目录");
+  if (folder.empty()) return;
+  skinLabel_->SetCaption(folder);
+  state_.OutputDir = folder;
+  if (!store_) return;
+  try {
+    store_->Write(keys::FormatDir, state_.OutputDir);
+  } catch (const SettingsWriteError& e) {
+    dialogs::ShowError(e.what());
+  }
+}
+
+void Tfm_main::OpenOutputFolder() { dialogs::OpenWithDesktop(state_.OutputDir); }
+
+void Tfm_main::OpenHelp() { dialogs::OpenWithDesktop((programFolder_ / "help" / "tonvara.html").string()); }
+
+void Tfm_main::ShowAbout() {
+  if (!fmAbout_) return;
+  fmAbout_->move(frameGeometry().topLeft());
+  fmAbout_->show();
+  fmAbout_->raise();
+  fmAbout_->activateWindow();
+}
+
+void Tfm_main::ShowSettings() {
+  if (!fmSet_) return;
+  fmSet_->Attach(&state_, store_.get());
+  fmSet_->Execute();
+}
+
+void Tfm_main::ShowTagEditor() {
+  if (!fmId3_) return;
+  fmId3_->exec();
+}
+
+void Tfm_main::lvClick() {
+  const int count = lv_->topLevelItemCount();
+  if (count == 0) return;
+  int first = -1;
+  for (int i = 0; i < count && first < 0; ++i)
+    if (lv_->topLevelItem(i)->isSelected()) first = i;
+  if (first < 0) {
+    if (QTreeWidgetItem* item = lv_->topLevelItem(state_.CurrentRow)) {
+      item->setSelected(true);
+      lv_->setCurrentItem(item);
+    }
+  } else if (!state_.Playing) {
+    state_.CurrentRow = first;
+  }
 }

@@ -11,8 +11,10 @@
 
 #include "app/file_list.h"
 #include "app/main_state.h"
+#include "app/preview.h"
 #include "app/progress_display.h"
 #include "platform/audio/audio_file.h"
+#include "platform/audio/audio_player.h"
 
 class QComboBox;
 class QMenu;
@@ -57,6 +59,30 @@ class Tfm_main : public QWidget {
   // The list's context menu entry "清除": asks first; nothing while busy or empty.
   void ClearListAsked();
 
+  // The commands of the skin and the menus.
+  void Skin1Click(ISkinObject* source);
+  void PlayPreview() { preview_->PlayPreview(); }
+  void SkinStop();         // "p_stop": ends the preview only
+  void MenuStop();         // "停止": ends the preview, then a run
+  void ChooseOutputFolder();
+  void OpenOutputFolder();
+  void OpenHelp();
+  void ShowAbout();
+  void ShowSettings();
+  void ShowTagEditor();
+  void lvClick();
+  // A run about to use the shared reader stops a playing preview first.
+  void StopPreviewForRun() { preview_->StopPlaying("停止"); }
+
+  TAudioPlayer2& AudioPlayer21() { return audioPlayer_; }
+  TPreview& Preview() { return *preview_; }
+  QMenu* p_file() { return pFile_; }
+  QMenu* p_action() { return pAction_; }
+  QMenu* p_help() { return pHelp_; }
+  // The last pop-up menu shown and where (screen coordinates).
+  QMenu* LastPopup() const { return lastPopup_; }
+  QPoint LastPopupPos() const { return lastPopupPos_; }
+
   // The runs; defined in app/main_window_runs.cpp.
   void RunConversion();
   void RunNormalization();
@@ -66,6 +92,7 @@ class Tfm_main : public QWidget {
   TMainState& State() { return state_; }
   TSettingsStore* Settings() { return store_.get(); }
   Tfm_dir* DirDialog() { return fmDir_; }
+  Tfm_set* SettingsDialog() { return fmSet_; }
   QMenu* ListMenu() { return listMenu_; }
   ProgressDisplay& Progress() { return progress_; }
   TSkin* Skin1() { return skin_; }
@@ -93,7 +120,9 @@ class Tfm_main : public QWidget {
   std::unique_ptr<Runs, RunsDeleter> runs_;
   void CreateRuns();  // called once by the constructor
 
-  void Skin1Click(ISkinObject* source);
+  void CreatePopupMenus();
+  void ShowPopup(QMenu* menu, int dx, int dy);
+  bool RefusedWhileBusy();
   void LoadSkin();
   void FindProgressElements();
   void CreateList();
@@ -111,6 +140,13 @@ class Tfm_main : public QWidget {
   QTimer timer1_;
   TAudioFile2 audioFileRead_;
   TAudioFile2 audioFileWrite_;
+  TAudioPlayer2 audioPlayer_;
+  std::unique_ptr<TPreview> preview_;
+  QMenu* pFile_ = nullptr;
+  QMenu* pAction_ = nullptr;
+  QMenu* pHelp_ = nullptr;
+  QMenu* lastPopup_ = nullptr;
+  QPoint lastPopupPos_;
   std::unique_ptr<TFileList> fileList_;
   QMenu* listMenu_ = nullptr;
   Tfm_about* fmAbout_ = nullptr;

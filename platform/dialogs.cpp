@@ -1,6 +1,8 @@
 #include "platform/dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
@@ -41,6 +43,8 @@ class QtDialogs : public DialogSeam {
     return result;
   }
 
+  void OpenWithDesktop(const std::string& url) override { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+
   QPointer<QWidget> parent;
 };
 
@@ -60,6 +64,12 @@ bool AskYesNo(const std::string& text) { return Current().AskYesNo(text); }
 void ShowError(const std::string& text) { Current().ShowError(text); }
 std::vector<std::string> GetOpenFileNames(const OpenFilesRequest& request) {
   return Current().GetOpenFileNames(request);
+}
+
+void OpenWithDesktop(const std::string& target) {
+  const QString t = QString::fromStdString(target);
+  const QUrl url = t.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(t) : QUrl(t);
+  Current().OpenWithDesktop(url.toString().toStdString());
 }
 
 void SetDialogParent(QWidget* parent) { RealDialogs().parent = parent; }
@@ -94,6 +104,8 @@ std::vector<std::string> RecordingDialogs::GetOpenFileNames(const OpenFilesReque
   fileChoices.pop_front();
   return choice;
 }
+
+void RecordingDialogs::OpenWithDesktop(const std::string& url) { opened.push_back(url); }
 
 std::vector<std::string> RecordingDialogs::Texts(Kind kind) const {
   std::vector<std::string> out;

@@ -30,6 +30,9 @@ class DialogSeam {
   virtual void ShowError(const std::string& text) = 0;
   // Chosen files with full paths in the dialog's order; empty when cancelled.
   virtual std::vector<std::string> GetOpenFileNames(const OpenFilesRequest& request) = 0;
+  // Hands a folder, file, web or mailto address to the desktop's opener
+  // without waiting for it.
+  virtual void OpenWithDesktop(const std::string& url) = 0;
 };
 
 // Modal information box with one OK button.
@@ -39,6 +42,8 @@ bool AskYesNo(const std::string& text);
 // The application's standard error box.
 void ShowError(const std::string& text);
 std::vector<std::string> GetOpenFileNames(const OpenFilesRequest& request);
+// `target` is a local path or an address with a scheme ("https:", "mailto:").
+void OpenWithDesktop(const std::string& target);
 
 // Parent window for the real boxes (the main window once it exists).
 void SetDialogParent(QWidget* parent);
@@ -67,8 +72,10 @@ class RecordingDialogs : public DialogSeam {
   bool AskYesNo(const std::string& text) override;
   void ShowError(const std::string& text) override;
   std::vector<std::string> GetOpenFileNames(const OpenFilesRequest& request) override;
+  void OpenWithDesktop(const std::string& url) override;
 
   std::vector<Box> boxes;
+  std::vector<std::string> opened;  // addresses handed to the desktop's opener
   std::deque<bool> answers;                          // for AskYesNo; No when empty
   std::deque<std::vector<std::string>> fileChoices;  // for GetOpenFileNames; cancel when empty
   std::vector<OpenFilesRequest> fileRequests;
