@@ -389,7 +389,8 @@ void Tfm_main::ShowSettings() {
 
 void Tfm_main::ShowTagEditor() {
   if (!fmId3_) return;
-  fmId3_->exec();
+  fmId3_->Attach(lv_, &state_.FileInfos);
+  fmId3_->Execute();
 }
 
 void Tfm_main::lvClick() {
