@@ -75,7 +75,9 @@ bool TFileRun::PrepareOutputFolder() {
   if (!fs::is_directory(folder, ec)) {
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder)) {
-      ctx_.host.ShowError("无法创建输出目录: " + folder + (ec ? "\n" + ec.message() : std::string()));
+      std::string text = "无法创建输出目录: " + folder;
+      if (ec) text.append("\n").append(ec.message());
+      ctx_.host.ShowError(text);
       return false;
     }
   }
