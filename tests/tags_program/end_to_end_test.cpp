@@ -1,5 +1,5 @@
-// Tags through the whole program: files with Chinese tags added to the real
-// main window, edited in the tag editor, converted and normalized; every
+// Tags through the whole program: files with Chinese tags added to the file
+// list, edited in the tag editor, converted and normalized by the runs; every
 // output read back by our readers and by ffprobe.
 #include <gtest/gtest.h>
 
@@ -7,13 +7,21 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
-#include <QTimer>
+#include <QCoreApplication>
 #include <QTreeWidget>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
+#include "app/conversion_run.h"
+#include "app/file_list.h"
 #include "app/main_window.h"
+#include "app/normalization_run.h"
+#include "app/run_host.h"
+#include "app/tag_step.h"
+#include "platform/audio/audio_file.h"
+#include "platform/audio/audio_transform.h"
+#include "platform/audio/lame_encoder.h"
+#include "settings/settings_store.h"
 #include "platform/dialogs.h"
 #include "tags/file_extension.h"
 #include "tags/id3_tag.h"
@@ -75,14 +83,53 @@ void ExpectTagged(const fs::path& file, const Expected& e) {
   EXPECT_GT(tonvara::test::FfmpegDecodedFrames(file.string()), 0);
 }
 
+// The runs' view of the list as the main window gives it: captions, paths
+// and statuses from the list's cells, records from FileInfos.
+class ListRunHost : public IRunHost {
+ public:
+  ListRunHost(QTreeWidget& lv, TMainState& state) : lv_(lv), state_(state) {}
+
+  std::vector<std::string> boxes;
+  std::function<void(int)> onPump;  // with the pass number, 1 first
+
+  int RowCount() const override { return lv_.topLevelItemCount(); }
+  std::string RowCaption(int row) const override { return Cell(row, Tfm_main::ColTitle); }
+  std::string RowPath(int row) const override { return Cell(row, Tfm_main::ColPath); }
+  void SetRowStatus(int row, const std::string& status) override {
+    lv_.topLevelItem(row)->setText(Tfm_main::ColStatus, QString::fromStdString(status));
+  }
+  AudioFileinfo RowRecord(int row) const override {
+    return static_cast<std::size_t>(row) < state_.FileInfos.size() ? state_.FileInfos[row] : AudioFileinfo{};
+  }
+  void ShowInfo(const std::string& text) override { boxes.push_back(text); }
+  void ShowError(const std::string& text) override { boxes.push_back(text); }
+  void ShowProgress(int32_t) override {}
+  void ResetProgressAfterRun() override { state_.Busy = false; }
+  void ProcessMessages(bool) override {
+    QCoreApplication::processEvents();
+    if (onPump) onPump(++pumps_);
+  }
+  void SetTimer1(bool) override {}
+  void StopPreview() override {}
+  std::string CommandLineText() const override { return {}; }
+
+ private:
+  std::string Cell(int row, int column) const { return lv_.topLevelItem(row)->text(column).toStdString(); }
+
+  QTreeWidget& lv_;
+  TMainState& state_;
+  int pumps_ = 0;
+};
+
 class EndToEndTest : public ::testing::Test {
  protected:
   EndToEndTest() {
-    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    fs::create_directories(dir / "config" / "tonvara");
     fs::create_directories(dir / "src");
-    WriteFileBytes(dir / "config" / "tonvara" / "tonvara.ini", "[Format]\nDir=" + Out().string() + "\n");
-    window.show();
+    lv.setColumnCount(Tfm_main::ColPath + 1);
+    reader.SetEnabled(true);
+    writer.SetEnabled(true);
+    store.Write(keys::FormatDir, Out().string());
+    list.TagStep = ReadAddedFileTags;
   }
 
   fs::path Out() const { return dir / "out"; }
@@ -95,33 +142,47 @@ class EndToEndTest : public ::testing::Test {
     return path;
   }
   void Add(const std::vector<std::string>& paths) {
-    QStringList list;
-    for (const std::string& p : paths) list << QString::fromStdString(p);
-    window.FileList().AddDropped(list);
+    QStringList names;
+    for (const std::string& p : paths) names << QString::fromStdString(p);
+    list.AddDropped(names);
   }
   std::vector<std::string> Column(int column) {
     std::vector<std::string> s;
-    for (int i = 0; i < window.lv()->topLevelItemCount(); ++i)
-      s.push_back(window.lv()->topLevelItem(i)->text(column).toStdString());
+    for (int i = 0; i < lv.topLevelItemCount(); ++i) s.push_back(lv.topLevelItem(i)->text(column).toStdString());
     return s;
   }
-  // Opens the tag editor on the window's list and lets `edit` work in it.
+  // Opens the tag editor on the list and lets `edit` work in it before OK.
   void EditTags(const std::function<void(Tfm_id3&)>& edit) {
-    Tfm_id3 dlg(&window);
-    dlg.Attach(window.lv(), &window.State().FileInfos);
+    Tfm_id3 dlg;
+    dlg.Attach(&lv, &state.FileInfos);
     dlg.FormShow();
     edit(dlg);
     dlg.btn_okClick();
   }
   void Convert(int32_t format) {
-    window.scmb()->setCurrentIndex(format);
-    ASSERT_EQ(window.State().OutputFormat, format);
-    window.RunConversion();
+    state.OutputFormat = format;
+    TConversionRun run(context);
+    run.Run();
+  }
+  void Normalize(int32_t format) {
+    state.OutputFormat = format;
+    TNormalizationRun run(context);
+    run.Run();
   }
 
   TempDir dir;
-  dialogs::RecordingDialogs boxes;
-  Tfm_main window;
+  dialogs::RecordingDialogs listBoxes;
+  QTreeWidget lv;
+  TMainState state;
+  TSettingsStore store{dir / "tonvara.ini"};
+  std::unique_ptr<TSettingsStore> listStore;
+  TAudioFile2 reader;
+  TAudioFile2 writer;
+  TAudioFile2LameEnc encoder;
+  TAudioTransform2 transform;
+  ListRunHost host{lv, state};
+  TRunContext context{state, store, reader, writer, encoder, transform, host};
+  TFileList list{lv, state, reader, listStore};
 };
 
 TEST_F(EndToEndTest, EditedTagsReachEveryOutputOfBothRuns) {
@@ -144,7 +205,7 @@ TEST_F(EndToEndTest, EditedTagsReachEveryOutputOfBothRuns) {
   for (const auto& [format, ext] : {std::pair{FormatMp3, ".mp3"}, {FormatOgg, ".ogg"}, {FormatWma, ".wma"}}) {
     SCOPED_TRACE(ext);
     Convert(format);
-    EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text;
+    EXPECT_TRUE(host.boxes.empty()) << host.boxes.front();
     EXPECT_EQ(Column(Tfm_main::ColStatus), (std::vector<std::string>{"完成", "完成", "完成"}));
     for (const Expected& e : sources) ExpectTagged(Out() / (e.title + ext), e);
   }
@@ -154,9 +215,8 @@ TEST_F(EndToEndTest, EditedTagsReachEveryOutputOfBothRuns) {
     dlg.edt_art->setText(QStringLiteral("群星"));
     dlg.Button2Click();
   });
-  window.scmb()->setCurrentIndex(FormatOgg);
-  window.RunNormalization();
-  EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text;
+  Normalize(FormatOgg);
+  EXPECT_TRUE(host.boxes.empty()) << host.boxes.front();
   EXPECT_EQ(Column(Tfm_main::ColStatus), (std::vector<std::string>{"完成", "完成", "完成"}));
   for (Expected e : sources) {
     e.artist = "群星";
@@ -173,16 +233,12 @@ TEST_F(EndToEndTest, AStoppedFilesShortenedOutputIsStillTagged) {
   ASSERT_EQ(Column(Tfm_main::ColTitle), std::vector<std::string>{"停下"});
   EditTags([](Tfm_id3& dlg) { dlg.edt_year->setText(QStringLiteral("1999")); });
 
-  // A repeating zero timer ticks once per message pass of the block loop.
-  QTimer stopper;
-  int ticks = 0;
-  QObject::connect(&stopper, &QTimer::timeout, &window, [&] {
-    if (++ticks == 40) window.StopWork();
-  });
-  stopper.start(0);
-  window.scmb()->setCurrentIndex(FormatWma);
-  window.RunConversion();
-  stopper.stop();
+  // The stop command clears Busy while the block loop handles messages.
+  host.onPump = [&](int pass) {
+    if (pass == 40) state.Busy = false;
+  };
+  Convert(FormatWma);
+  EXPECT_TRUE(host.boxes.empty()) << host.boxes.front();
 
   const fs::path out = Out() / "停下.wma";
   const int64_t frames = tonvara::test::FfmpegDecodedFrames(out.string());
