@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything, runs the whole test suite, then builds the tests marked
 # for the sanitizers with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs them again.
+# runs them again; last, 30 seconds of fuzzing per reader (tests/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
@@ -10,4 +10,7 @@ if [[ "${TONVARA_SKIP_SANITIZE:-0}" != 1 ]]; then
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTONVARA_SANITIZE=ON >/dev/null
   cmake --build build-asan -j"$(nproc)" --target sanitize_tests
   BUILD_DIR=build-asan scripts/test.sh -L sanitize
+fi
+if [[ "${TONVARA_SKIP_FUZZ:-0}" != 1 ]]; then
+  tests/fuzz/run.sh 30
 fi

@@ -10,6 +10,7 @@ packages=(
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libmp3lame-dev libvorbis-dev libogg-dev libsndfile1-dev libasound2-dev
   ffmpeg
+  clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
   fonts-noto-cjk
 )
