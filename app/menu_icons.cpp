@@ -2,11 +2,31 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
+#include <initializer_list>
 
 namespace {
 
 const QColor Accent(0x2F, 0x6F, 0xED);
 const QColor Ink(0x3A, 0x46, 0x5A);
+
+void Outline(QPainter& p, std::initializer_list<QPointF> corners) { p.drawPolygon(QPolygonF(QList<QPointF>(corners))); }
+
+// The accent "+" of the add icons.
+void Plus(QPainter& p, QPointF centre) {
+  p.setPen(QPen(Accent, 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(centre - QPointF(0, 2.5), centre + QPointF(0, 2.5));
+  p.drawLine(centre - QPointF(2.5, 0), centre + QPointF(2.5, 0));
+}
+
+// Vertical level bars centred on `middle`, `step` apart from `left`.
+void Bars(QPainter& p, std::initializer_list<double> heights, double left, double step, double middle) {
+  double x = left;
+  for (double h : heights) {
+    p.drawLine(QPointF(x, middle - h / 2), QPointF(x, middle + h / 2));
+    x += step;
+  }
+}
 
 // Draws on a 16-unit grid.
 void Draw(QPainter& p, MenuIcon kind) {
@@ -14,42 +34,17 @@ void Draw(QPainter& p, MenuIcon kind) {
   p.setPen(pen);
   p.setBrush(Qt::NoBrush);
   switch (kind) {
-    case MenuIcon::AddFile: {
-      QPainterPath doc;
-      doc.moveTo(3.5, 1.5);
-      doc.lineTo(9.5, 1.5);
-      doc.lineTo(12.5, 4.5);
-      doc.lineTo(12.5, 14.5);
-      doc.lineTo(3.5, 14.5);
-      doc.closeSubpath();
-      p.drawPath(doc);
-      p.setPen(QPen(Accent, 1.6, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(8, 6.5), QPointF(8, 11.5));
-      p.drawLine(QPointF(5.5, 9), QPointF(10.5, 9));
+    case MenuIcon::AddFile:
+      Outline(p, {{3.5, 1.5}, {9.5, 1.5}, {12.5, 4.5}, {12.5, 14.5}, {3.5, 14.5}});
+      Plus(p, {8, 9});
       break;
-    }
-    case MenuIcon::AddFolder: {
-      QPainterPath folder;
-      folder.moveTo(1.5, 3.5);
-      folder.lineTo(6, 3.5);
-      folder.lineTo(7.5, 5);
-      folder.lineTo(14.5, 5);
-      folder.lineTo(14.5, 13.5);
-      folder.lineTo(1.5, 13.5);
-      folder.closeSubpath();
-      p.drawPath(folder);
-      p.setPen(QPen(Accent, 1.6, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(8, 7), QPointF(8, 12));
-      p.drawLine(QPointF(5.5, 9.5), QPointF(10.5, 9.5));
+    case MenuIcon::AddFolder:
+      Outline(p, {{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {14.5, 5}, {14.5, 13.5}, {1.5, 13.5}});
+      Plus(p, {8, 9.5});
       break;
-    }
     case MenuIcon::Normalize: {
-      const double heights[] = {5, 9, 12, 9, 5};
       p.setPen(QPen(Accent, 1.8, Qt::SolidLine, Qt::RoundCap));
-      for (int i = 0; i < 5; ++i) {
-        const double x = 3 + i * 2.5;
-        p.drawLine(QPointF(x, 8 - heights[i] / 2), QPointF(x, 8 + heights[i] / 2));
-      }
+      Bars(p, {5, 9, 12, 9, 5}, 3, 2.5, 8);
       p.setPen(QPen(Ink, 1, Qt::DashLine));
       p.drawLine(QPointF(1, 2), QPointF(15, 2));
       p.drawLine(QPointF(1, 14), QPointF(15, 14));
@@ -63,17 +58,11 @@ void Draw(QPainter& p, MenuIcon kind) {
       p.drawLine(QPointF(6, 13.5), QPointF(3, 10.5));
       break;
     }
-    case MenuIcon::Play: {
-      QPainterPath tri;
-      tri.moveTo(4.5, 2.5);
-      tri.lineTo(13.5, 8);
-      tri.lineTo(4.5, 13.5);
-      tri.closeSubpath();
+    case MenuIcon::Play:
       p.setPen(Qt::NoPen);
       p.setBrush(Accent);
-      p.drawPath(tri);
+      Outline(p, {{4.5, 2.5}, {13.5, 8}, {4.5, 13.5}});
       break;
-    }
     case MenuIcon::Stop:
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(0xD9, 0x48, 0x3B));
@@ -148,10 +137,6 @@ QPixmap MakeAppIcon(int size) {
   p.setBrush(g);
   p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
   p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap));
-  const double heights[] = {6, 12, 18, 12, 6};
-  for (int i = 0; i < 5; ++i) {
-    const double x = 8 + i * 4;
-    p.drawLine(QPointF(x, 16 - heights[i] / 2), QPointF(x, 16 + heights[i] / 2));
-  }
+  Bars(p, {6, 12, 18, 12, 6}, 8, 4, 16);
   return pm;
 }
