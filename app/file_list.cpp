@@ -1,24 +1,19 @@
 #include "app/file_list.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QTreeWidget>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
+#include "app/file_properties.h"
 #include "app/list_text.h"
 #include "app/main_window.h"
 #include "platform/audio.h"
 #include "platform/dialogs.h"
-#include "settings/fixed_lists.h"
-#include "settings/settings_store.h"
 
 namespace {
 
 constexpr const char* BusyRefusal = "请首先停止转换!";
-constexpr const char* UnsupportedSuffix = " 此文件不被支持.";
 constexpr const char* StatusNotConverted = "未转换";
 
 void ProcessMessages() { QCoreApplication::processEvents(); }
@@ -40,12 +35,6 @@ std::vector<dialogs::FileFilter> OpenDialogFilters() {
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
-}
-
-uint64_t FileSize(const std::string& path) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  return ec ? 0 : size;
 }
 
 }  // namespace
@@ -106,7 +95,7 @@ bool TFileList::RunTagStep(int row, const std::string& path) {
 }
 
 void TFileList::RefuseFile(int row, const std::string& path) {
-  dialogs::ShowInfo(FileNameOf(path) + UnsupportedSuffix);
+  dialogs::ShowInfo(UnsupportedFileText(path));
   DropRow(row);
 }
 
@@ -119,13 +108,9 @@ void TFileList::AddFolder(const std::function<std::string()>& chooseFolder) {
 
 void TFileList::AddFolderEntries(const std::string& folder) {
   // The folder's own entries, hidden ones included, in name order.
-  const QDir dir(QString::fromStdString(folder));
-  const QStringList names =
-      dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-  for (const QString& qname : names) {
+  for (const std::string& name : FolderEntryNames(folder)) {
     ProcessMessages();
     ProcessMessages();
-    const std::string name = qname.toStdString();
     if (!IsListedAudioExtension(name)) continue;
     ProcessMessages();
     AddRow(JoinPath(folder, name), name);
@@ -151,40 +136,20 @@ int TFileList::AppendRow(const std::string& caption) {
   return lv_.topLevelItemCount() - 1;
 }
 
-int32_t TFileList::VoxReadRate() const {
-  const int32_t index = store_ ? store_->ReadInt(keys::VoxRate) : keys::VoxRate.def;
-  return lists::SampleRates[static_cast<std::size_t>(index)];
-}
+int32_t TFileList::VoxReadRate() const { return ::VoxReadRate(store_.get()); }
 
 bool TFileList::PropertyStep(int row, const std::string& path) {
-  int32_t rate = 0, channels = 0, duration = 0;
-  try {
-    if (reader_.IsOpen()) reader_.Close();
-    reader_.SetVoxFormat(VoxReadRate());
-    reader_.OpenRead(path, 0, 1);
-    duration = reader_.DurationMs();
-    rate = reader_.SampleRate();
-    channels = reader_.Channels();
-  } catch (const AudioError&) {
-    duration = 0;
-  }
-  if (duration == 0) {
-    try {
-      reader_.Close();
-    } catch (const AudioError&) {
-    }
-    reader_.SetEnabled(false);
-    reader_.SetEnabled(true);
+  const std::optional<TFileProperties> p = ReadFileProperties(reader_, VoxReadRate(), path);
+  if (!p) {
     RefuseFile(row, path);
     return false;
   }
   QTreeWidgetItem* item = lv_.topLevelItem(row);
-  item->setText(Tfm_main::ColRate, QString::fromStdString(RateText(rate)));
-  item->setText(Tfm_main::ColChannels, QString::fromStdString(ChannelText(channels)));
-  item->setText(Tfm_main::ColDuration, QString::fromStdString(FormatDuration(duration)));
-  state_.FileInfos[static_cast<std::size_t>(row)].Duration = duration;
-  reader_.Close();
-  item->setText(Tfm_main::ColSize, QString::fromStdString(SizeText(FileSize(path))));
+  item->setText(Tfm_main::ColRate, QString::fromStdString(RateText(p->SampleRate)));
+  item->setText(Tfm_main::ColChannels, QString::fromStdString(ChannelText(p->Channels)));
+  item->setText(Tfm_main::ColDuration, QString::fromStdString(FormatDuration(p->DurationMs)));
+  state_.FileInfos[static_cast<std::size_t>(row)].Duration = p->DurationMs;
+  item->setText(Tfm_main::ColSize, QString::fromStdString(SizeText(p->SizeBytes)));
   item->setText(Tfm_main::ColStatus, QString::fromUtf8(StatusNotConverted));
   item->setText(Tfm_main::ColPath, QString::fromStdString(path));
   return true;

@@ -68,7 +68,7 @@ bool TFileRun::Configure() {
 }
 
 bool TFileRun::PrepareOutputFolder() {
-  std::string folder = ctx_.store.Read(keys::FormatDir);
+  std::string folder = ctx_.outputDir.empty() ? ctx_.store.Read(keys::FormatDir) : ctx_.outputDir;
   if (folder.empty()) folder = DefaultOutputDir();
   ctx_.state.OutputDir = folder;
   std::error_code ec;
@@ -101,7 +101,8 @@ void TFileRun::RunRows() {
       continue;
     }
     const std::string caption = host.RowCaption(row);
-    const auto output = FreeOutputPath(folder_, OutputPrefix(), caption, extension_);
+    const auto output = ctx_.outputPath ? ctx_.outputPath(row, folder_, OutputPrefix(), caption, extension_)
+                                        : FreeOutputPath(folder_, OutputPrefix(), caption, extension_);
     if (!output) {
       host.ShowError(source + ": 输出目录 " + folder_ + " 中 " + OutputPrefix() + caption +
                      " 的输出文件名及其 100 个编号名称都已存在, 此文件未转换.");

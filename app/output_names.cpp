@@ -10,7 +10,7 @@ namespace {
 constexpr int MaxNumberedNames = 100;
 
 // A name counts as taken when anything is there, a dangling link included.
-bool Taken(const std::string& path) {
+bool OnDisk(const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::symlink_status(path, ec);
   return !ec && status.type() != std::filesystem::file_type::not_found;
@@ -33,6 +33,13 @@ std::string NumberingStem(std::string_view caption) {
 
 std::optional<std::string> FreeOutputPath(const std::string& folder, std::string_view prefix,
                                           std::string_view caption, std::string_view extension) {
+  return FreeOutputPath(folder, prefix, caption, extension, {});
+}
+
+std::optional<std::string> FreeOutputPath(const std::string& folder, std::string_view prefix,
+                                          std::string_view caption, std::string_view extension,
+                                          const std::function<bool(const std::string& path)>& reserved) {
+  const auto Taken = [&](const std::string& path) { return OnDisk(path) || (reserved && reserved(path)); };
   const std::string clean = CleanName(caption);
   const std::string base = folder + std::string(prefix);
   std::string candidate = base + ReplaceExtension(clean, extension);

@@ -3,6 +3,7 @@
 // numbered candidates when that name is taken. Nothing is ever overwritten.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,3 +22,9 @@ std::string NumberingStem(std::string_view caption);
 // are taken.
 std::optional<std::string> FreeOutputPath(const std::string& folder, std::string_view prefix,
                                           std::string_view caption, std::string_view extension);
+
+// The same, with the paths for which `reserved` is true counted as taken too
+// (names promised to outputs that are still being written).
+std::optional<std::string> FreeOutputPath(const std::string& folder, std::string_view prefix,
+                                          std::string_view caption, std::string_view extension,
+                                          const std::function<bool(const std::string& path)>& reserved);

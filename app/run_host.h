@@ -6,7 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/audio_file_info.h"
 #include "app/main_state.h"
@@ -64,4 +67,13 @@ struct TRunContext {
   // A run is on the stack, also after a stop cleared Busy and before the run
   // has closed its files; no second run may start on the same objects then.
   bool runActive = false;
+  // When not empty, the output folder instead of the stored "Format"/"Dir"
+  // (a front end's own option; nothing is written to the store).
+  std::string outputDir{};
+  // When set, chooses a row's output path instead of FreeOutputPath (same
+  // arguments; empty when no name is free), so that runs working side by
+  // side never pick the same name.
+  std::function<std::optional<std::string>(int row, const std::string& folder, std::string_view prefix,
+                                           std::string_view caption, std::string_view extension)>
+      outputPath{};
 };
