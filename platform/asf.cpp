@@ -255,6 +255,24 @@ class HeaderModel {
   // The header may be rewritten only when every part of it was understood.
   bool Sound() const { return sound_; }
 
+  // Every count and length of the attribute objects fits its field, so the
+  // header can be written as it is now. A name read without its terminator
+  // gains one, which can take it past its 16-bit length field.
+  bool Fits() const {
+    auto fit = [](const std::vector<Record>& records, std::uint64_t valueLimit) {
+      if (records.size() > 0xFFFF) return false;
+      for (const Record& rec : records) {
+        if ((rec.name.size() + 1) * 2 > 0xFFFF || rec.value.size() > valueLimit) return false;
+      }
+      return true;
+    };
+    if (!fit(extended_, 0xFFFF)) return false;
+    for (const auto& object : metadata_) {
+      if (!fit(object.records, 0xFFFFFFFF)) return false;
+    }
+    return true;
+  }
+
   const Record* Find(std::u16string_view name) const {
     for (const Record& rec : extended_) {
       if (rec.name == name) return &rec;
@@ -344,12 +362,16 @@ class HeaderModel {
     return header + reserved_ + children;
   }
 
-  // Offset of the File Properties' file-size field in a serialized header, or 0.
+  // Offset of the File Properties' file-size field in a serialized header, or
+  // 0. An object of that GUID too short to hold the field is not the one.
   static std::size_t FileSizeField(const std::string& header) {
     std::size_t pos = 30;
     while (pos + kObjectHeader <= header.size()) {
       const std::uint64_t size = Little(header, pos + 16, 8);
-      if (header.compare(pos, 16, kFileProperties) == 0) return pos + kObjectHeader + 16;
+      if (header.compare(pos, 16, kFileProperties) == 0 && size >= kObjectHeader + 24 &&
+          header.size() - pos >= kObjectHeader + 24) {
+        return pos + kObjectHeader + 16;
+      }
       if (size < kObjectHeader) return 0;
       pos += size;
     }
@@ -517,7 +539,7 @@ int InfoObject::StoreAttribute(std::u16string_view name, std::uint32_t type, con
 int InfoObject::FinishInfo() {
   if (!changed_) return kOk;
   changed_ = false;
-  if (!model_->Sound()) return kCannotWrite;
+  if (!model_->Sound() || !model_->Fits()) return kCannotWrite;
   tags::FilePtr in = tags::OpenForReading(path_, nullptr);
   if (!in) return kCannotOpen;
   std::string head(24, '\0');

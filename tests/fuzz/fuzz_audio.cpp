@@ -10,6 +10,7 @@
 #include "platform/audio.h"
 #include "platform/audio/audio_file.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/ogg_pages.h"
 
 namespace {
 
@@ -51,7 +52,9 @@ void ReadAll(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  ReadAll(fuzz::WriteInput(data, size, "input.audio"));
-  ReadAll(fuzz::WriteInput(data, size, "input.vox"));
+  // Ogg pages with their checksums set, so FFmpeg's Ogg demuxer reads them.
+  const std::string bytes = fuzz::WithPageChecksums(std::string(reinterpret_cast<const char*>(data), size));
+  ReadAll(fuzz::WriteInput(bytes, "input.audio"));
+  ReadAll(fuzz::WriteInput(bytes, "input.vox"));
   return 0;
 }

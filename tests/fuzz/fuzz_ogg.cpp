@@ -1,6 +1,7 @@
 // The Ogg Vorbis comment reader and the comment-editing layer's open on any
-// bytes; where the stream opens, the comments are rewritten and must read
-// back as written, and a refused write must leave the file as it was.
+// bytes (with the page checksums made right); where the stream opens, the
+// comments are rewritten and must read back as written, and a refused write
+// must leave the file as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include "tags/ogg_comments.h"
 #include "tags/tag_error.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/ogg_pages.h"
 
 namespace {
 
@@ -31,8 +33,9 @@ bool SameTag(const OGGTag& a, const OGGTag& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string original(reinterpret_cast<const char*>(data), size);
-  const std::string path = fuzz::WriteInput(data, size, "input.ogg");
+  const std::string original =
+      fuzz::WithPageChecksums(std::string(reinterpret_cast<const char*>(data), size));
+  const std::string path = fuzz::WriteInput(original, "input.ogg");
   OGGTag tag;
   try {
     ReadOggComments(path, tag);

@@ -52,6 +52,10 @@ std::string WriteInput(const std::uint8_t* data, std::size_t size, const std::st
   return path.string();
 }
 
+std::string WriteInput(const std::string& bytes, const std::string& name) {
+  return WriteInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), name);
+}
+
 std::size_t ScratchFileCount() {
   std::size_t n = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(ScratchDir())) ++n;

@@ -18,6 +18,7 @@ const std::filesystem::path& ScratchDir();
 // Writes the input as the whole content of <scratch>/<name>, replacing the
 // previous one, and returns the file's path.
 std::string WriteInput(const std::uint8_t* data, std::size_t size, const std::string& name);
+std::string WriteInput(const std::string& bytes, const std::string& name);
 
 // Entries in the scratch folder: a write that cleaned up leaves only the input.
 std::size_t ScratchFileCount();

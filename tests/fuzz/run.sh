@@ -6,8 +6,9 @@
 #
 #   tests/fuzz/run.sh SECONDS [TARGET...]      (default: every target)
 #
-# TONVARA_FUZZ_BUILD_DIR overrides the build folder; TONVARA_FUZZ_KEEP=1
-# keeps the grown corpus copies (printed at the end) for a longer local run.
+# TONVARA_FUZZ_BUILD_DIR overrides the build folder; TONVARA_FUZZ_BUILD=0
+# runs the targets already built there; TONVARA_FUZZ_KEEP=1 keeps the grown
+# corpus copies (printed at the end) for a longer local run.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -25,8 +26,10 @@ declare -A max_len=(
 
 build=${TONVARA_FUZZ_BUILD_DIR:-build-fuzz}
 src=tests/fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONVARA_FUZZ=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+if [[ "${TONVARA_FUZZ_BUILD:-1}" != 0 ]]; then
+  CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONVARA_FUZZ=ON >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export TONVARA_AUDIO_OUTPUT=null
