@@ -1,5 +1,6 @@
 #include "app/normalization_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -64,12 +65,25 @@ void TThreadNormalize::Body() {
   status_.RequestProgress(2000);
   if (terminate_) return;
 
-  writer_.WriteSamples(block);
+  WriteInSlices(block);
   block = TSampleBlock();
   status_.stage = 3;
   status_.progress = 10000;
   status_.RequestProgress(10000);
   status_.running = false;
+}
+
+// The writer converts what it is given into a buffer of its own; handing it
+// the file a slice at a time keeps that buffer small, so the run holds the
+// file once, not twice. The output is the same.
+void TThreadNormalize::WriteInSlices(const TSampleBlock& block) {
+  const int channels = block.Channels();
+  for (int64_t start = 0; start < block.Frames(); start += SliceFrames) {
+    const int64_t frames = std::min(SliceFrames, block.Frames() - start);
+    TSampleBlock slice(channels, frames);
+    std::copy_n(block.Data() + start * channels, frames * channels, slice.Data());
+    writer_.WriteSamples(slice);
+  }
 }
 
 TNormalizationRun::~TNormalizationRun() { worker_.reset(); }

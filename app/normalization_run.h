@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/file_run.h"
+#include "platform/audio.h"
 
 // What the worker and the main thread share: single values without a lock,
 // and the worker's progress requests, which the main thread carries out.
@@ -53,8 +54,11 @@ class TThreadNormalize {
   const std::string& Error() const { return error_; }
 
  private:
+  static constexpr int64_t SliceFrames = 65536;
+
   void Execute();
   void Body();
+  void WriteInSlices(const TSampleBlock& block);
 
   IAudioFile2& reader_;
   IAudioTransform2& transform_;
