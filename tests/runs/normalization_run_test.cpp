@@ -16,17 +16,24 @@ using namespace tonvara::test;
 
 namespace {
 
-// A reader whose reads wait until the test opens the gate, and which can be
-// told to fail its read; reads run on the worker thread.
+// A reader whose reads wait until the test opens the gate, and which fails
+// every read of one chosen file; reads run on the worker thread.
 class GatedReader : public TAudioFile2 {
  public:
   std::atomic<bool> gateOpen{true};
-  std::atomic<bool> fail{false};
+  std::string failFor;  // set before the run starts
+  void OpenRead(const std::string& name, int32_t a, int32_t b) override {
+    failing_ = !failFor.empty() && name == failFor;
+    TAudioFile2::OpenRead(name, a, b);
+  }
   TSampleBlock ReadSamples(int64_t frames) override {
     while (!gateOpen) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (fail) throw AudioError("decoder gave up");
+    if (failing_) throw AudioError("decoder gave up");
     return TAudioFile2::ReadSamples(frames);
   }
+
+ private:
+  std::atomic<bool> failing_{false};
 };
 
 class NormalizationRunTest : public RunFixture {
@@ -130,10 +137,7 @@ TEST_F(NormalizationRunTest, AnErrorInTheWorkerFailsThatRowAndTheRunGoesOn) {
   const std::string bad = SineSource("Bad.wav", 44100);
   AddRow("Bad", bad);
   AddRow("Good", SineSource("Good.wav", 4410));
-  gated.fail = true;
-  host.onPump = [&](int pass) {
-    if (pass > 2) gated.fail = false;  // the second row reads normally
-  };
+  gated.failFor = bad;  // the second row reads normally
   run.Run();
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_NE(host.errors[0].find(bad), std::string::npos) << host.errors[0];
