@@ -3,14 +3,14 @@
 SkinElement* SkinDocument::Add(std::unique_ptr<SkinElement> element) {
   SkinElement* raw = element.get();
   elements_.push_back(std::move(element));
+  byName_.emplace(raw->Name(), raw);
   if (raw->Parent()) raw->Parent()->AddChild(raw);
   return raw;
 }
 
 SkinElement* SkinDocument::Find(std::string_view name) const {
-  for (const auto& e : elements_)
-    if (e->Name() == name) return e.get();
-  return nullptr;
+  const auto it = byName_.find(name);
+  return it == byName_.end() ? nullptr : it->second;
 }
 
 SkinElement* SkinDocument::FindForm(std::string_view name) const {

@@ -34,6 +34,8 @@ class SkinDocument {
 
  private:
   std::vector<std::unique_ptr<SkinElement>> elements_;
+  // The first element of each name, so that a look-up does not walk them all.
+  std::map<std::string, SkinElement*, std::less<>> byName_;
   std::map<std::string, QColor, std::less<>> colors_;
   QStringList fontFamilies_{"Noto Sans CJK SC", "WenQuanYi Zen Hei", "Sans"};
 };

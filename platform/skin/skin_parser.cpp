@@ -14,6 +14,12 @@
 namespace {
 
 constexpr qint64 kMaxSkinFileBytes = 4 * 1024 * 1024;
+// Limits that keep a hostile file from exhausting the stack or the time: how
+// deep elements may nest below their form, and how many style lines all the
+// "use" statements of a file may apply together (the default skin applies
+// a few hundred).
+constexpr int kMaxNesting = 32;
+constexpr std::size_t kMaxStyleLinesUsed = 100'000;
 
 struct Word {
   std::string text;
@@ -60,6 +66,7 @@ class Parser {
   size_t next_ = 0;
   std::unique_ptr<SkinDocument> doc_ = std::make_unique<SkinDocument>();
   std::map<std::string, std::vector<Line>, std::less<>> styles_;
+  std::size_t styleLinesUsed_ = 0;
 };
 
 void Parser::Fail(int line, const std::string& message) const {
@@ -209,6 +216,9 @@ size_t Parser::ReadElement(size_t index, SkinElement* parent) {
   if (kind == kinds.end()) Fail(open.number, "未知的元素类型 \"" + open.words[0].text + "\"");
   if (open.words.size() != 3) Fail(open.number, "块的开头应为 \"<类型> <名称> {\"");
   if (kind->second == SkinKind::Form && parent) Fail(open.number, "form 不能位于其他元素之内");
+  int depth = 0;
+  for (const SkinElement* p = parent; p; p = p->Parent()) ++depth;
+  if (depth > kMaxNesting) Fail(open.number, "元素嵌套超过 " + std::to_string(kMaxNesting) + " 层");
   const std::string& name = open.words[1].text;
   if (name.empty()) Fail(open.number, "元素名称不能为空");
   if (SkinElement* other = doc_->Find(name))
@@ -328,6 +338,8 @@ void Parser::ApplyProperty(SkinElement& element, const Line& line, int depth) {
     auto style = styles_.find(line.words[1].text);
     if (style == styles_.end()) Fail(line.number, "未定义的样式 \"" + line.words[1].text + "\"");
     if (depth > 0) Fail(line.number, "样式中不能再 use 其他样式");
+    styleLinesUsed_ += style->second.size();
+    if (styleLinesUsed_ > kMaxStyleLinesUsed) Fail(line.number, "样式用得太多, 皮肤文件过于复杂");
     for (const Line& styleLine : style->second) ApplyProperty(element, styleLine, depth + 1);
   } else {
     Fail(line.number, "未知的属性 \"" + key + "\"");
