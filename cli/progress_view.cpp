@@ -102,7 +102,8 @@ void ProgressView::Finish(int refused) {
   EraseLocked();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   std::string line = Tr(std::to_string(files_.size()) + " 个文件: " + std::to_string(done_) + " 完成",
-                        std::to_string(files_.size()) + " files: " + std::to_string(done_) + " done");
+                        std::to_string(files_.size()) + (files_.size() == 1 ? " file: " : " files: ") +
+                            std::to_string(done_) + " done");
   if (failed_ > 0) line += Tr(", " + std::to_string(failed_) + " 失败", ", " + std::to_string(failed_) + " failed");
   if (stopped_ > 0 || finished_ < static_cast<int>(files_.size()))
     line += Tr(", " + std::to_string(static_cast<int>(files_.size()) - done_ - failed_) + " 已停止",

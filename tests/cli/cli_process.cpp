@@ -21,8 +21,8 @@ CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options
   process.start(QString::fromUtf8(TONVARA_CLI_PATH), list);
   CliResult result;
   if (!process.waitForStarted(10000)) return result;
-  if (options.stopAfterMs >= 0) {
-    QThread::msleep(static_cast<unsigned long>(options.stopAfterMs));
+  if (options.stopWhen) {
+    while (process.state() == QProcess::Running && !options.stopWhen()) QThread::msleep(5);
     process.terminate();
   }
   if (!process.waitForFinished(60000)) {

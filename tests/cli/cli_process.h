@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ struct CliResult {
 struct CliOptions {
   std::string lang = "C.UTF-8";         // LANG; LC_ALL and LC_MESSAGES are cleared
   std::filesystem::path configHome{};   // XDG_CONFIG_HOME; empty keeps the test's own
-  int stopAfterMs = -1;                 // sends SIGTERM after this long
+  std::function<bool()> stopWhen{};     // sends SIGTERM once this holds
 };
 
 CliResult RunCli(const std::vector<std::string>& args, const CliOptions& options = {});
