@@ -49,6 +49,7 @@ void TConversionRun::TransferSamples() {
     const bool fadeOut = fadeOut_ && count - position <= fadeOutFrames;
     TSampleBlock block = reader.ReadSamples(BlockSize(position, fadeInFrames, fadeOutFrames));
     if (block.UpperBound() == -1) {
+      if (position == 0) throw AudioError(NoReadableAudioText);
       host.ShowProgress(0);
       return;
     }

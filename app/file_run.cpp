@@ -1,6 +1,7 @@
 #include "app/file_run.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "app/output_format.h"
@@ -27,6 +28,17 @@ class ActiveRun {
  private:
   bool& flag_;
 };
+
+// Makes the folder when it is missing; the error text when it cannot.
+std::optional<std::string> MakeFolder(const std::string& folder) {
+  std::error_code ec;
+  if (fs::is_directory(folder, ec)) return std::nullopt;
+  fs::create_directories(folder, ec);
+  if (fs::is_directory(folder)) return std::nullopt;
+  std::string text = "无法创建输出目录: " + folder;
+  if (ec) text.append("\n").append(ec.message());
+  return text;
+}
 
 }  // namespace
 
@@ -71,15 +83,9 @@ bool TFileRun::PrepareOutputFolder() {
   std::string folder = ctx_.outputDir.empty() ? ctx_.store.Read(keys::FormatDir) : ctx_.outputDir;
   if (folder.empty()) folder = DefaultOutputDir();
   ctx_.state.OutputDir = folder;
-  std::error_code ec;
-  if (!fs::is_directory(folder, ec)) {
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder)) {
-      std::string text = "无法创建输出目录: " + folder;
-      if (ec) text.append("\n").append(ec.message());
-      ctx_.host.ShowError(text);
-      return false;
-    }
+  if (const auto cause = MakeFolder(folder)) {
+    ctx_.host.ShowError(*cause);
+    return false;
   }
   if (folder.back() != '/') folder += '/';
   folder_ = folder;
@@ -98,6 +104,12 @@ void TFileRun::RunRows() {
     std::error_code ec;
     if (!fs::exists(source, ec)) {
       host.ShowInfo(source + RemovedText);
+      continue;
+    }
+    // A folder removed during the run is made again, as at the start.
+    if (const auto cause = MakeFolder(folder_)) {
+      host.ShowError(source + " 转换失败:\n" + *cause);
+      host.SetRowStatus(row, status::Failed);
       continue;
     }
     const std::string caption = host.RowCaption(row);

@@ -16,6 +16,11 @@ inline constexpr const char* Done = "完成";
 inline constexpr const char* Failed = "失败";
 }  // namespace status
 
+// The cause for a source that gives no samples at all: it was cut short or
+// damaged after it was added. Its row fails, as an empty output would look
+// like a finished one.
+inline constexpr const char* NoReadableAudioText = "源文件中没有可读取的音频 (文件可能已被截断或损坏)";
+
 class TFileRun {
  public:
   explicit TFileRun(TRunContext& context) : ctx_(context) {}

@@ -201,6 +201,14 @@ void Tfm_main::LoadSkin() {
   const std::string skinPath = (programFolder_ / SkinFileName).string();
   try {
     skin_->OpenSkinFile(skinPath);
+    try {
+      skin_->SkinWindow(this);
+      skin_->SkinWindowAs(this, "Form");
+      return;
+    } catch (const SkinError& e) {
+      // A file that reads but has no main window form is as broken.
+      throw SkinError("皮肤文件 " + skinPath + ": " + e.what());
+    }
   } catch (const SkinError& e) {
     // A missing or broken skin file is reported once; the built-in copy of
     // the default skin takes its place.

@@ -53,6 +53,7 @@ void TThreadNormalize::Body() {
   const int64_t frames = reader_.SampleCount();
   if (terminate_) return;
   TSampleBlock block = reader_.ReadSamples(frames);  // the whole file as one block
+  if (block.UpperBound() == -1) throw AudioError(NoReadableAudioText);
 
   status_.stage = 1;
   status_.progress = 1000;

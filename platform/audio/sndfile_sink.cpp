@@ -35,8 +35,9 @@ void SndfileSink::Write(const float* samples, int64_t frames) {
 void SndfileSink::WriteFrames(const float* samples, int64_t frames) {
   if (frames <= 0) return;
   // libsndfile may report a VOX count rounded up to a whole byte; fewer
-  // than asked is the failure.
-  if (sf_writef_float(file_.get(), samples, frames) < frames)
+  // than asked is the failure. Its VOX encoder only logs a short write of the
+  // system, so the file's error state is checked as well.
+  if (sf_writef_float(file_.get(), samples, frames) < frames || sf_error(file_.get()) != SF_ERR_NO_ERROR)
     Fail(name_, std::string("写入失败（") + sf_strerror(file_.get()) + "）");
 }
 
@@ -45,6 +46,8 @@ void SndfileSink::Finish() {
   if (has_held_) WriteFrames(&held_, 1);
   has_held_ = false;
   sf_write_sync(file_.get());
+  if (sf_error(file_.get()) != SF_ERR_NO_ERROR)
+    Fail(name_, std::string("写入失败（") + sf_strerror(file_.get()) + "）");
   int r = sf_close(file_.release());
   if (r != 0) Fail(name_, std::string("无法完成输出文件（") + sf_error_number(r) + "）");
 }
