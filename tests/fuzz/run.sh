@@ -27,7 +27,9 @@ declare -A max_len=(
 build=${TONVARA_FUZZ_BUILD_DIR:-build-fuzz}
 src=tests/fuzz
 if [[ "${TONVARA_FUZZ_BUILD:-1}" != 0 ]]; then
-  CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONVARA_FUZZ=ON >/dev/null
+  # Optimised but with assertions, and line tables only for the reports.
+  CC=clang CXX=clang++ cmake -S . -B "$build" -DTONVARA_FUZZ=ON -DCMAKE_BUILD_TYPE= \
+    -DCMAKE_C_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" >/dev/null
   cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 fi
 
