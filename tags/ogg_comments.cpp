@@ -1,6 +1,8 @@
 #include "tags/ogg_comments.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -126,8 +128,11 @@ bool WriteOggComments(const std::string& fileName, OGGTag tag) {
   std::string error;
   tags::ReplacementFile out(fileName);
   if (!out.Open(&error)) throw TagError("Cannot write comments: " + error);
+  errno = 0;
   if (vcedit_write(state.get(), out.Stream()) != 0) {
-    error = ErrorText(state.get());
+    // A refused write of the system (a full disk) is named by its cause.
+    const int err = errno;
+    error = std::ferror(out.Stream()) && err != 0 ? std::strerror(err) : ErrorText(state.get());
     throw TagError(error.empty() ? std::string("Cannot write comments") : "Cannot write comments: " + error);
   }
   source.reset();
