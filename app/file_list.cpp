@@ -1,4 +1,5 @@
 #include "app/file_list.h"
+#include "app/messages.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr const char* BusyRefusal = "请首先停止转换!";
 constexpr const char* StatusNotConverted = "未转换";
 
 void ProcessMessages() { QCoreApplication::processEvents(); }
@@ -58,7 +58,7 @@ TFileList::TFileList(QTreeWidget& lv, TMainState& state, IAudioFile2& reader,
 
 bool TFileList::RefusedWhileBusy() const {
   if (!state_.Busy) return false;
-  dialogs::ShowInfo(BusyRefusal);
+  dialogs::ShowInfo(messages::StopConversionFirst);
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include "app/file_run.h"
+#include "app/messages.h"
 
 #include <filesystem>
 #include <optional>
@@ -14,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* AddFilesText = "请添加文件!";
 constexpr const char* RemovedText = " 已被移除.";
 
 // Clears the guard however the run ends.
@@ -46,7 +46,7 @@ void TFileRun::Run() {
   IRunHost& host = ctx_.host;
   TMainState& state = ctx_.state;
   if (host.RowCount() == 0) {
-    host.ShowInfo(AddFilesText);
+    host.ShowInfo(messages::AddFilesFirst);
     return;
   }
   if (state.Busy || ctx_.runActive) return;

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/messages.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -31,7 +32,6 @@ constexpr int ClientWidth = 609;
 constexpr int ClientHeight = 380;
 constexpr const char* SkinFileName = "mp3enc.dll";
 constexpr const char* SettingsFileName = "tonvara.ini";
-constexpr const char* BusyRefusal = "请首先停止转换!";
 
 struct ColumnSpec {
   const char* caption;
@@ -317,7 +317,7 @@ void Tfm_main::ShowPopup(QMenu* menu, int dx, int dy) {
 
 bool Tfm_main::RefusedWhileBusy() {
   if (!state_.Busy) return false;
-  dialogs::ShowInfo(BusyRefusal);
+  dialogs::ShowInfo(messages::StopConversionFirst);
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include "app/preview.h"
+#include "app/messages.h"
 
 #include <QTreeWidget>
 
@@ -21,7 +22,7 @@ int TPreview::ChooseRow() const {
 void TPreview::PlayPreview() {
   const int count = lv_.topLevelItemCount();
   if (count == 0) {
-    dialogs::ShowInfo("请添加文件!");
+    dialogs::ShowInfo(messages::AddFilesFirst);
     return;
   }
   if (lv_.selectedItems().isEmpty() && !state_.Playing) state_.CurrentRow = count - 1;
