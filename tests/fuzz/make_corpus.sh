@@ -77,6 +77,13 @@ id3_frame24() { printf '%s' "$1"; syncsafe "$(bytes printf "$3")"; printf "$2"; 
 sine -c:a libvorbis -q:a 0 "${tags[@]}" "$corpus/fuzz_ogg/tagged.ogg"
 sine -c:a libvorbis -q:a 0 -map_metadata -1 "$corpus/fuzz_ogg/untagged.ogg"
 sine -c:a libopus -b:a 8k "$corpus/fuzz_ogg/opus.ogg"
+# Two logical streams, their pages interleaved; two streams one after the
+# other; and a comment header long enough to span pages.
+sine -filter_complex "[0:a]asplit[a][b]" -map "[a]" -map "[b]" -c:a libvorbis -q:a 0 \
+  "$corpus/fuzz_ogg/two_streams.ogg"
+cat "$corpus/fuzz_ogg/tagged.ogg" "$corpus/fuzz_ogg/untagged.ogg" > "$corpus/fuzz_ogg/chained.ogg"
+sine -c:a libvorbis -q:a 0 -metadata comment="$(printf 'long comment %.0s' {1..400})" \
+  "$corpus/fuzz_ogg/long_comment.ogg"
 
 # ---- ASF ----------------------------------------------------------------------------
 
@@ -106,6 +113,73 @@ legacy_field() {
   legacy_guid d1; le $((24 + $(bytes children))) 8; children
   printf 'data after the header'
 } > "$corpus/fuzz_asf/legacy.asf"
+
+# A current header with the attributes spread over every object the reader
+# knows: the content description, the extended content description, and a
+# Metadata and a Metadata Library object in the header extension.
+asf_guid() {  # asf_guid 75B22630-668E-11CF-A6D9-00AA0062CE6C: the 16 bytes as stored
+  local h=${1//-/} i
+  for i in 6 4 2 0 10 8 14 12 16 18 20 22 24 26 28 30; do printf "\\x${h:i:2}"; done
+}
+asf_object() {  # asf_object GUID BODY-COMMAND...
+  local guid=$1
+  shift
+  asf_guid "$guid"; le $((24 + $(bytes "$@"))) 8; "$@"
+}
+wide() { utf16 "$1"; printf '\x00\x00'; }
+file_properties() {
+  printf 'FILE-ID-16-BYTES'; le 4096 8; printf '\x00%.0s' {1..56}
+}
+content_description() {
+  le $(bytes wide "Title") 2; le $(bytes wide "Author") 2; le 0 2; le $(bytes wide "Desc") 2; le 0 2
+  wide "Title"; wide "Author"; wide "Desc"
+}
+extended_record() {  # name type value-command...
+  local name=$1 type=$2
+  shift 2
+  le $(bytes wide "$name") 2; wide "$name"; le "$type" 2; le $(bytes "$@") 2; "$@"
+}
+extended_content() {
+  le 3 2
+  extended_record "WM/AlbumTitle" 0 wide "Album"
+  extended_record "WM/TrackNumber" 3 le 4 4
+  extended_record "title" 0 wide "stale copy"
+}
+metadata_record() {  # first stream name type value-command...
+  local first=$1 stream=$2 name=$3 type=$4
+  shift 4
+  le "$first" 2; le "$stream" 2; le $(bytes wide "$name") 2; le "$type" 2; le $(bytes "$@") 4
+  wide "$name"; "$@"
+}
+metadata() {
+  le 2 2
+  metadata_record 0 0 "WM/Year" 0 wide "1999"
+  metadata_record 0 1 "WM/Genre" 0 wide "stream one"
+}
+metadata_library() {
+  le 2 2
+  metadata_record 0 0 "WM/Genre" 0 wide "Jazz"
+  metadata_record 0 0 "WM/Picture" 1 printf 'binary'
+}
+extension_objects() {
+  asf_object C5F8CBEA-5BAF-4877-8467-AA8C44FA4CCA metadata
+  asf_object 44231C94-9498-49D1-A141-1D134E457054 metadata_library
+}
+header_extension() {
+  asf_guid ABD3D211-A9BA-11cf-8EE6-00C00C205365; le 6 2
+  le $(bytes extension_objects) 4; extension_objects
+}
+header_children() {
+  asf_object 8CABDCA1-A947-11CF-8EE4-00C00C205365 file_properties
+  asf_object 75B22633-668E-11CF-A6D9-00AA0062CE6C content_description
+  asf_object D2D0A440-E307-11D2-97F0-00A0C95EA850 extended_content
+  asf_object 5FBF03B5-A92E-11CF-8EE3-00C00C205365 header_extension
+}
+header_body() { le 4 4; printf '\x01\x02'; header_children; }
+{
+  asf_guid 75B22630-668E-11CF-A6D9-00AA0062CE6C; le $((24 + $(bytes header_body))) 8; header_body
+  printf 'data packets after the header'
+} > "$corpus/fuzz_asf/all_objects.wma"
 
 # ---- settings -----------------------------------------------------------------------
 
