@@ -63,12 +63,30 @@ w_rssN=$(field "$work/window.txt" "^rows=$files " rss_mib)
 w_fd0=$(field "$work/window.txt" '^run_s=' fds_before)
 w_fd1=$(field "$work/window.txt" '^run_s=' fds_after)
 
-# One tonvara-cli batch: folder, output folder, report; prints its exit status.
+# One tonvara-cli batch: folder, output folder, report; prints its exit
+# status. Every 0.2 s it writes the outputs so far and the process's open
+# descriptors to REPORT.fds.
 run_cli() {
   set +e
-  /usr/bin/time -v -o "$3" "$build/bin/tonvara-cli" convert -j 2 -f mp3 -o "$2" "$1" 2>"$3.stderr" >/dev/null
+  /usr/bin/time -v -o "$3" "$build/bin/tonvara-cli" convert -j 2 -f mp3 -o "$2" "$1" 2>"$3.stderr" >/dev/null &
+  local timer=$! pid="" n
+  : >"$3.fds"
+  while kill -0 "$timer" 2>/dev/null; do
+    [ -n "$pid" ] || pid=$(pgrep -P "$timer" -x tonvara-cli)
+    if [ -n "$pid" ] && n=$(ls "/proc/$pid/fd" 2>/dev/null | wc -l); then
+      echo "$(count "$2" 2>/dev/null) $n" >>"$3.fds"
+    fi
+    sleep 0.2
+  done
+  wait "$timer"
   echo $?
   set -e
+}
+# Descriptors of a tonvara-cli run: at the first sample with 100 outputs,
+# the most, and at the last sample.
+cli_fds() {
+  awk '$1 >= 100 && !at100 { at100 = $2 } $2 > most { most = $2 } { last = $2 }
+       END { printf "%s, most %s, last %s", at100 ? at100 : "?", most, last }' "$1"
 }
 echo "== tonvara-cli convert -j 2, 100 files"
 c100_rc=$(run_cli "$work/src100" "$work/out-cli100" "$work/cli100.time")
@@ -78,6 +96,16 @@ c100_out=$(count "$work/out-cli100")
 cN_out=$(count "$work/out-cli")
 # One line per finished file on a pipe; a done one names its output ("-> ").
 cN_failed=$(grep -E '^\[[0-9]+/[0-9]+\] ' "$work/cli.time.stderr" | grep -vc ' -> ' || true)
+# The first and the last output of each batch must decode cleanly (ffmpeg,
+# a reader apart from ours).
+for out in "$work/out-window" "$work/out-cli100" "$work/out-cli"; do
+  for f in "$(ls "$out" | head -n 1)" "$(ls "$out" | tail -n 1)"; do
+    if [ -z "$f" ] || [ -n "$(ffmpeg -v error -nostdin -i "$out/$f" -f null - 2>&1)" ]; then
+      echo "does not decode: $out/$f" >&2
+      status=1
+    fi
+  done
+done
 [ "$c100_rc" -eq 0 ] && [ "$cN_rc" -eq 0 ] || status=1
 [ "$w_out" -eq "$files" ] && [ "$cN_out" -eq "$files" ] && [ "$c100_out" -eq 100 ] || status=1
 
@@ -89,6 +117,7 @@ printf '%-26s%12s%10s%16s%16s\n' "tonvara-cli -j 2" "$cN_out/$files" "$cN_failed
   "$(peak_mib "$work/cli100.time")" "$(peak_mib "$work/cli.time")"
 echo "window run: resident MiB at 100 rows $w_rss100, at $files rows $w_rssN; rows done $w_done"
 echo "window run: open descriptors before $w_fd0, after $w_fd1"
+echo "tonvara-cli -j 2, $files files: open descriptors at 100 outputs $(cli_fds "$work/cli.time.fds")"
 echo "tonvara-cli: 100 files exit $c100_rc, $c100_out outputs; $files files exit $cN_rc;" \
   "wall s $(awk -F': ' '/Elapsed/ { print $2 }' "$work/cli100.time") and" \
   "$(awk -F': ' '/Elapsed/ { print $2 }' "$work/cli.time")"

@@ -55,18 +55,26 @@ Memory ReadMemory() {
 }
 
 // The process's open descriptors and what each refers to; the one the
-// listing itself holds is left out.
+// listing itself holds (on /proc/PID/fd) is left out.
 std::map<int, std::string> OpenDescriptors() {
+  const std::string listing = "/proc/" + std::to_string(getpid()) + "/fd";
   std::map<int, std::string> fds;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator("/proc/self/fd", ec)) {
-    const std::string name = entry.path().filename().string();
+  for (const auto& entry : fs::directory_iterator(listing, ec)) {
     std::error_code linkError;
-    const fs::path target = fs::read_symlink(entry.path(), linkError);
-    if (linkError) continue;  // the listing's own descriptor, closed by now
-    fds[std::stoi(name)] = target.string();
+    const std::string target = fs::read_symlink(entry.path(), linkError).string();
+    if (linkError || target == listing) continue;
+    fds[std::stoi(entry.path().filename().string())] = target;
   }
   return fds;
+}
+
+// Descriptors in `a` that `b` does not hold, or holds on another file.
+void PrintMissing(const char* what, const std::map<int, std::string>& a, const std::map<int, std::string>& b) {
+  for (const auto& [fd, target] : a) {
+    const auto it = b.find(fd);
+    if (it == b.end() || it->second != target) std::fprintf(stderr, "%s: fd %d -> %s\n", what, fd, target.c_str());
+  }
 }
 
 int32_t FormatIndex(const std::string& name) {
@@ -161,9 +169,8 @@ int main(int argc, char** argv) {
   std::printf("run_s=%.1f done=%d failed=%d outputs=%zu boxes=%zu fds_before=%zu fds_after=%zu\n", runSeconds,
               done, finished - done, outputs, boxes.boxes.size(), fdsBefore.size(), fdsAfter.size());
   for (const auto& box : boxes.boxes) std::fprintf(stderr, "box: %s\n", box.text.c_str());
-  for (const auto& [fd, target] : fdsAfter)
-    if (!fdsBefore.count(fd) || fdsBefore.at(fd) != target)
-      std::fprintf(stderr, "left open: fd %d -> %s\n", fd, target.c_str());
+  PrintMissing("left open by the run", fdsAfter, fdsBefore);
+  PrintMissing("closed during the run", fdsBefore, fdsAfter);
 
   const bool ok = rows > 0 && done == rows && outputs == static_cast<std::size_t>(rows) &&
                   fdsAfter.size() <= fdsBefore.size();
