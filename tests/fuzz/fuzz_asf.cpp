@@ -1,7 +1,7 @@
 // The WMA tag reader on any bytes: the ASF attribute layer, and the legacy
 // header parse it falls back to. Where the attribute layer takes the file,
-// the tags are written and must read back as written; a refused write must
-// leave the file as it was.
+// the tags are written and must read back as written, with every byte after
+// the header unchanged; a refused write must leave the file as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,6 +30,13 @@ bool SameTags(const WMATagData& a, const WMATagData& b) {
          WMAFieldText(a.Genre) == WMAFieldText(b.Genre) && a.Track == b.Track;
 }
 
+// The header object's size, read from its first 24 bytes.
+std::uint64_t HeaderSize(const std::string& file) {
+  std::uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(file[16 + i]);
+  return v;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,6 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (fuzz::ScratchFileCount() != 1) fuzz::Fail("the tag write left a temporary file");
+  // A header was read from the original, so both files hold one.
+  const std::string rewritten = fuzz::FileBytes(path);
+  if (rewritten.size() < 30 || HeaderSize(rewritten) > rewritten.size() ||
+      rewritten.substr(HeaderSize(rewritten)) != original.substr(HeaderSize(original))) {
+    fuzz::Fail("the rewrite changed what follows the header");
+  }
   WMATagData again{};
   ReadWMATags(path, again);
   if (again.Status != -1 || !SameTags(again, written)) fuzz::Fail("the written tags do not read back");
