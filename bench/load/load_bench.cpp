@@ -11,8 +11,9 @@
 // output folder and format into the settings file of $XDG_CONFIG_HOME, so run
 // it with a temporary one.
 //
-// Exit status: 0 when every row is done, every output exists and no
-// descriptor was left open; 1 otherwise; 2 for a usage error.
+// Exit status: 0 when every file of the folder was listed and converted,
+// every output exists and no descriptor was left open; 1 otherwise; 2 for a
+// usage error.
 #include <unistd.h>
 
 #include <QApplication>
@@ -141,7 +142,7 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - addStart).count();
   const int rows = w.lv()->topLevelItemCount();
   if (every == 0) every = std::max(FirstReport, rows / 10);
-  std::printf("listed=%d add_s=%.1f\n", rows, addSeconds);
+  std::printf("files=%zu listed=%d add_s=%.1f\n", CountFiles(folder), rows, addSeconds);
   PrintReport(0, static_cast<int>(fdsAtStart.size()));
 
   // A row is finished when the run sets its status to done or failed; the
@@ -172,7 +173,8 @@ int main(int argc, char** argv) {
   PrintMissing("left open by the run", fdsAfter, fdsBefore);
   PrintMissing("closed during the run", fdsBefore, fdsAfter);
 
-  const bool ok = rows > 0 && done == rows && outputs == static_cast<std::size_t>(rows) &&
+  // Every file of the folder must have been listed, converted and written.
+  const bool ok = rows > 0 && static_cast<std::size_t>(rows) == CountFiles(folder) && done == rows && outputs == static_cast<std::size_t>(rows) &&
                   fdsAfter.size() <= fdsBefore.size();
   return ok ? 0 : 1;
 }
