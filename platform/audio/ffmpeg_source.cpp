@@ -2,6 +2,7 @@
 // every packet, the decoder drained at the end, samples converted to
 // interleaved 32-bit float at the stream's own rate and channel count.
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "platform/audio/audio_error.h"
@@ -138,7 +139,18 @@ class FfmpegSource : public SampleSource {
                         const_cast<const uint8_t**>(frame_->extended_data), frame_->nb_samples);
     if (n < 0) Fail(path_, "采样格式转换失败（" + AvErrorText(n) + "）");
     out.resize(start + static_cast<std::size_t>(n) * channels_);
+    MakeFinite(out.data() + start, out.size() - start);
     return n > 0;
+  }
+
+  // A float file can hold values that are no numbers; they would spread
+  // through gain and normalization, so infinities become full scale and
+  // anything else that is not a number becomes silence.
+  static void MakeFinite(float* samples, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (std::isnan(samples[i])) samples[i] = 0.0f;
+      else if (std::isinf(samples[i])) samples[i] = samples[i] > 0 ? 1.0f : -1.0f;
+    }
   }
 
   // The converter only changes the sample format (and the channel layout

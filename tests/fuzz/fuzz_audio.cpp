@@ -3,6 +3,7 @@
 // the format, as with a mislabelled file) and once as VOX. Every block must
 // hold the channels the file reports, and the blocks together the frames it
 // promised.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,6 +37,9 @@ void ReadAll(const std::string& path) {
       if (block.Frames() > kBlockFrames) fuzz::Fail("a block is longer than asked for");
       if (block.Samples().size() % static_cast<std::size_t>(reader.Channels()) != 0) {
         fuzz::Fail("a block ends inside a frame");
+      }
+      for (const float sample : block.Samples()) {
+        if (!std::isfinite(sample)) fuzz::Fail("a block holds a sample that is not a number");
       }
       total += block.Frames();
     }

@@ -276,6 +276,7 @@ printf 'tonvara-skin 1\r\nform F {\r\n  rect 0 0 10 10\r\n  button b {\r\n    re
 
 sine -c:a pcm_s16le "$corpus/fuzz_audio/sine.wav"
 sine -c:a pcm_alaw -ac 2 "$corpus/fuzz_audio/alaw_stereo.wav"
+sine -c:a pcm_f32le "$corpus/fuzz_audio/float.wav"
 sine -c:a libmp3lame -b:a 8k "$corpus/fuzz_audio/sine.mp3"
 sine -c:a libvorbis -q:a 0 "$corpus/fuzz_audio/sine.ogg"
 sine -c:a wmav2 -b:a 24k "$corpus/fuzz_audio/sine.wma"
