@@ -11,6 +11,7 @@
 #include "tests/audio/audio_test_util.h"
 #include "tests/audio/ffprobe_helper.h"
 #include "tests/faults/small_disk.h"
+#include "tests/runs/window_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -42,32 +43,8 @@ const Case Cases[] = {
     {"NormalizeMp3Halved", ".mp3", Change::Halved, true},
 };
 
-class SourceFaults : public ::testing::TestWithParam<Case> {
+class SourceFaults : public ::testing::TestWithParam<Case>, protected WindowFixture {
  protected:
-  SourceFaults() {
-    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    fs::create_directories(dir / "config" / "tonvara");
-    fs::create_directories(dir / "src");
-    WriteFileBytes(dir / "config" / "tonvara" / "tonvara.ini", "[Format]\nDir=" + Out().string() + "\nint=1\n");
-    window.show();
-  }
-
-  fs::path Out() const { return dir / "out"; }
-  std::string Source(const std::string& name, int64_t frames) {
-    const std::string path = (dir / "src" / name).string();
-    // Encoded by our own writers in the format of the name.
-    TAudioFile2 w;
-    TAudioFile2LameEnc encoder;
-    w.SetMp3Encoder(&encoder);
-    WriteWithOurWriter(w, path, Sine(44100, 2, frames), 44100);
-    return path;
-  }
-  std::vector<std::string> Statuses() {
-    std::vector<std::string> s;
-    for (int i = 0; i < window.lv()->topLevelItemCount(); ++i)
-      s.push_back(window.lv()->topLevelItem(i)->text(Tfm_main::ColStatus).toStdString());
-    return s;
-  }
   static void Damage(const std::string& path, Change change) {
     const std::string bytes = ReadFileBytes(path);
     switch (change) {
@@ -78,9 +55,6 @@ class SourceFaults : public ::testing::TestWithParam<Case> {
     }
   }
 
-  TempDir dir;
-  dialogs::RecordingDialogs boxes;
-  Tfm_main window;
 };
 
 TEST_P(SourceFaults, TheChangedSourceIsReportedOnceAndTheNextRowIsConverted) {
@@ -89,8 +63,7 @@ TEST_P(SourceFaults, TheChangedSourceIsReportedOnceAndTheNextRowIsConverted) {
   const std::string first = Source("A.wav", frames / 4);
   const std::string middle = Source(std::string("B") + c.sourceFormat, frames);
   const std::string last = Source("C.wav", frames / 4);
-  QStringList list{QString::fromStdString(first), QString::fromStdString(middle), QString::fromStdString(last)};
-  window.FileList().AddDropped(list);
+  Add({first, middle, last});
   ASSERT_EQ(window.lv()->topLevelItemCount(), 3);
   ASSERT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text;
 

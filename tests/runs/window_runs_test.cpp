@@ -13,6 +13,7 @@
 #include "platform/skin/skin_widget.h"
 #include "tests/audio/audio_test_util.h"
 #include "tests/audio/ffprobe_helper.h"
+#include "tests/runs/window_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -20,34 +21,8 @@ using namespace tonvara::test;
 
 namespace {
 
-class WindowRunsTest : public ::testing::Test {
+class WindowRunsTest : public ::testing::Test, protected WindowFixture {
  protected:
-  WindowRunsTest() {
-    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    fs::create_directories(dir / "config" / "tonvara");
-    fs::create_directories(dir / "src");
-    WriteFileBytes(dir / "config" / "tonvara" / "tonvara.ini", "[Format]\nDir=" + Out().string() + "\nint=1\n");
-    window.show();
-  }
-
-  fs::path Out() const { return dir / "out"; }
-  std::string Source(const std::string& name, int64_t frames) {
-    const std::string path = (dir / "src" / name).string();
-    TAudioFile2 w;
-    WriteWithOurWriter(w, path, Sine(44100, 2, frames), 44100);
-    return path;
-  }
-  void Add(const std::vector<std::string>& paths) {
-    QStringList list;
-    for (const std::string& p : paths) list << QString::fromStdString(p);
-    window.FileList().AddDropped(list);
-  }
-  std::vector<std::string> Statuses() {
-    std::vector<std::string> s;
-    for (int i = 0; i < window.lv()->topLevelItemCount(); ++i)
-      s.push_back(window.lv()->topLevelItem(i)->text(Tfm_main::ColStatus).toStdString());
-    return s;
-  }
   void ExpectAtRest() {
     EXPECT_FALSE(window.State().Busy);
     EXPECT_FALSE(window.State().NormalizeRunning);
@@ -59,9 +34,6 @@ class WindowRunsTest : public ::testing::Test {
     EXPECT_EQ(pb->GetPlacement().Right, pb->GetPlacement().Left) << "the bar is empty after a run";
   }
 
-  TempDir dir;
-  dialogs::RecordingDialogs boxes;
-  Tfm_main window;
 };
 
 TEST_F(WindowRunsTest, ConvertsTheListedFilesFromTheContextMenu) {
