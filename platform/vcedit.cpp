@@ -59,6 +59,7 @@ struct vcedit_state {
   Packet ident;
   Packet setup;
   long lastHeaderPage = 0;  // sequence number of the page that ends the headers
+  bool endsWithHeaders = false;  // the stream's last page is its last header page
   std::vector<std::vector<unsigned char>> otherPages;  // pages of other streams met among the headers
   std::string error;
 
@@ -113,6 +114,7 @@ struct vcedit_state {
     ogg_stream_init(&stream, static_cast<int>(serial));
     streamReady = true;
     lastHeaderPage = ogg_page_pageno(&page);
+    endsWithHeaders = ogg_page_eos(&page);
     ogg_packet packet;
     if (ogg_stream_pagein(&stream, &page) < 0 || ogg_stream_packetout(&stream, &packet) != 1) {
       return Fail("Error reading first page of Ogg bitstream");
@@ -124,12 +126,16 @@ struct vcedit_state {
     for (int header = 1; header < 3; ++header) {
       int got;
       while ((got = ogg_stream_packetout(&stream, &packet)) == 0) {
+        // Pages after the end-of-stream page belong to no stream: a stream
+        // that ends inside its headers is refused, not stitched together.
+        if (endsWithHeaders) return Fail("Stream ends before the end of Vorbis headers");
         if (!NextPage(&page)) return Fail("EOF before end of Vorbis headers");
         if (ogg_page_serialno(&page) != serial) {
           otherPages.push_back(PageBytes(page));
           continue;
         }
         lastHeaderPage = ogg_page_pageno(&page);
+        endsWithHeaders = ogg_page_eos(&page);
         if (ogg_stream_pagein(&stream, &page) < 0) return Fail("Corrupt page in the Vorbis headers");
       }
       if (got < 0 || vorbis_synthesis_headerin(&info, &comments, &packet) < 0) {
@@ -161,6 +167,7 @@ struct vcedit_state {
     while (ok && ogg_stream_flush(&out, &page)) ok = EmitPage(page, destination);
     for (const auto& other : otherPages) ok = ok && Emit(other.data(), other.size(), destination);
     ogg_packet setupPacket = setup.View(false);
+    setupPacket.e_o_s = endsWithHeaders ? 1 : 0;  // a stream of headers only still ends
     ogg_stream_packetin(&out, &comment);
     ogg_stream_packetin(&out, &setupPacket);
     while (ok && ogg_stream_flush(&out, &page)) ok = EmitPage(page, destination);
@@ -180,7 +187,7 @@ struct vcedit_state {
     const long nextPage = WriteHeaders(destination);
     if (nextPage < 0) return -1;
     const long shift = nextPage - (lastHeaderPage + 1);
-    bool firstStreamEnded = false;
+    bool firstStreamEnded = endsWithHeaders;
     ogg_page page;
     while (NextPage(&page)) {
       if (!firstStreamEnded && ogg_page_serialno(&page) == serial) {

@@ -86,9 +86,11 @@ std::optional<int32_t> ParseInteger(std::string_view v) {
 
 // ---- the file as lines ----------------------------------------------------
 
+// The file's lines exactly as they stand (a CR before the line feed stays in
+// the line), so that a write changes nothing but the line it sets.
 struct IniText {
   std::vector<std::string> lines;
-  std::string eol = "\n";
+  std::string cr;  // "\r" in a file whose lines end in CR LF: new lines follow it
 };
 
 IniText Load(const fs::path& file) {
@@ -101,13 +103,10 @@ IniText Load(const fs::path& file) {
   std::size_t start = 0;
   bool eolKnown = false;
   while (start < data.size()) {
-    std::size_t nl = data.find('\n', start);
+    const std::size_t nl = data.find('\n', start);
     const bool last = nl == std::string::npos;
     std::string line = data.substr(start, last ? std::string::npos : nl - start);
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-      if (!eolKnown) text.eol = "\r\n";
-    }
+    if (!eolKnown && !last && !line.empty() && line.back() == '\r') text.cr = "\r";
     eolKnown = eolKnown || !last;
     text.lines.push_back(std::move(line));
     if (last) break;
@@ -116,9 +115,15 @@ IniText Load(const fs::path& file) {
   return text;
 }
 
+// A line as it is read: one CR of a CR LF ending is not part of it.
+std::string_view Content(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
 // The section name of a header line, or nothing for any other line.
 std::optional<std::string_view> SectionOf(std::string_view line) {
-  line = Trim(line);
+  line = Trim(Content(line));
   if (line.size() < 2 || line.front() != '[') return std::nullopt;
   const auto close = line.find(']');
   if (close == std::string_view::npos) return std::nullopt;
@@ -131,6 +136,7 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> KeyOf(std::string_view line) {
+  line = Content(line);
   const std::string_view t = Trim(line);
   if (t.empty() || t.front() == ';') return std::nullopt;
   const auto eq = line.find('=');
@@ -180,22 +186,24 @@ std::string OneLine(std::string_view value) {
 }
 
 void SetValue(IniText& text, std::string_view section, std::string_view key, std::string_view value) {
-  const std::string line = std::string(key) + "=" + OneLine(value);
+  const std::string line = std::string(key) + "=" + OneLine(value) + text.cr;
   const auto range = FindSection(text, section);
   if (!range) {
-    if (!text.lines.empty() && !Trim(text.lines.back()).empty()) text.lines.emplace_back();
-    text.lines.push_back("[" + std::string(section) + "]");
+    if (!text.lines.empty() && !Trim(Content(text.lines.back())).empty()) text.lines.push_back(text.cr);
+    text.lines.push_back("[" + std::string(section) + "]" + text.cr);
     text.lines.push_back(line);
     return;
   }
   if (const auto at = FindKey(text, *range, key)) {
-    // Keep the spelling of the key as it stands in the file.
-    text.lines[*at] = std::string(KeyOf(text.lines[*at])->key) + "=" + OneLine(value);
+    // Keep the spelling of the key and the line's own ending as they stand.
+    std::string& old = text.lines[*at];
+    const bool crlf = Content(old).size() != old.size();
+    old = std::string(KeyOf(old)->key) + "=" + OneLine(value) + (crlf ? "\r" : "");
     return;
   }
   std::size_t insertAt = range->begin;
   for (std::size_t i = range->begin; i < range->end; ++i)
-    if (!Trim(text.lines[i]).empty()) insertAt = i + 1;
+    if (!Trim(Content(text.lines[i])).empty()) insertAt = i + 1;
   text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
 }
 
@@ -294,7 +302,7 @@ bool ReplaceFile(const fs::path& target, const std::string& data) {
 
 std::string Serialize(const IniText& text) {
   std::string out;
-  for (const std::string& line : text.lines) out += line + text.eol;
+  for (const std::string& line : text.lines) out += line + "\n";
   return out;
 }
 

@@ -55,6 +55,15 @@ TEST_F(SettingsStoreTest, WindowsLineEndingsAreKept) {
   EXPECT_EQ(store.ReadString("Format", "Dir", ""), "/a");
   store.WriteInteger("Format", "int", 1);
   EXPECT_EQ(Text(), "[Format]\r\nDir=/a\r\nint=1\r\n");
+
+  // Each line keeps its own ending, so a stray CR still reads as it did.
+  Given("[Format]\nDir=/a\r\r\nint=2\r\r\n[Fade]\nIn=1");
+  EXPECT_EQ(store.ReadInteger("Format", "int", 7), 7);
+  store.WriteInteger("Fade", "In", 3);
+  store.WriteInteger("Fade", "Out", 4);
+  EXPECT_EQ(Text(), "[Format]\nDir=/a\r\r\nint=2\r\r\n[Fade]\nIn=3\nOut=4\n");
+  EXPECT_EQ(store.ReadString("Format", "Dir", ""), "/a\r");
+  EXPECT_EQ(store.ReadInteger("Format", "int", 7), 7);
 }
 
 TEST_F(SettingsStoreTest, IntegerAndBooleanValueKinds) {

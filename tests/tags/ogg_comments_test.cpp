@@ -251,4 +251,42 @@ TEST(OggErrors, TruncatedHeadersRaiseCannotOpen) {
   EXPECT_EQ(ReadFileBytes(file).size(), 200u);
 }
 
+// The file with the end-of-stream flag set on its page number `index`
+// (checksum made right again).
+std::string WithEndOfStreamOnPage(const std::string& bytes, std::size_t index) {
+  ogg_sync_state sync;
+  ogg_sync_init(&sync);
+  char* buffer = ogg_sync_buffer(&sync, static_cast<long>(bytes.size()));
+  std::copy(bytes.begin(), bytes.end(), buffer);
+  ogg_sync_wrote(&sync, static_cast<long>(bytes.size()));
+  std::string out;
+  ogg_page page;
+  for (std::size_t i = 0; ogg_sync_pageout(&sync, &page) == 1; ++i) {
+    if (i == index) {
+      page.header[5] |= 0x04;
+      ogg_page_checksum_set(&page);
+    }
+    out.append(reinterpret_cast<const char*>(page.header), page.header_len);
+    out.append(reinterpret_cast<const char*>(page.body), page.body_len);
+  }
+  ogg_sync_clear(&sync);
+  return out;
+}
+
+// A stream that says it ends on its first page, with its other headers and
+// its audio on pages after that end: the pages after the end belong to no
+// stream, so the file is refused rather than stitched into one.
+TEST(OggErrors, AStreamEndingInsideItsHeadersIsRefusedAndLeftAsItWas) {
+  TempDir dir;
+  const std::string file = (dir / "ended.ogg").string();
+  tagtest::MakeSine(file, {"-c:a", "libvorbis"});
+  const std::string bytes = WithEndOfStreamOnPage(ReadFileBytes(file), 0);
+  WriteFileBytes(file, bytes);
+  OGGTag tag;
+  tag.Title = "new";
+  EXPECT_THROW(WriteOggComments(file, tag), TagError);
+  EXPECT_TRUE(ReadFileBytes(file) == bytes) << "the refused write changed the file";
+  EXPECT_EQ(tagtest::FolderEntries(dir.Path()), std::vector<std::string>{"ended.ogg"});
+}
+
 }  // namespace
