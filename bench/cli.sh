@@ -3,7 +3,8 @@
 # (3-minute stereo 44.1 kHz WAV, pink noise and a tone) converted to MP3 and
 # then to OGG, by `tonvara-cli convert -j 1`, by `-j N` and by ffmpeg run one
 # file after another, at matched settings (MP3: the settings file's defaults,
-# 96 kbit/s CBR, LAME quality 5; OGG: Vorbis quality 0.3, "oggquality" on).
+# 96 kbit/s CBR, LAME quality 5, plain stereo, which ffmpeg gets with
+# -joint_stereo 0; OGG: Vorbis quality 0.3, "oggquality" on).
 # Prints the wall times and the ratios to ffmpeg.
 #
 #   bench/cli.sh [--files 20] [--minutes 3] [--jobs N] [--build DIR]
@@ -71,7 +72,7 @@ printf '%d files of %d minutes, %d cores, -j %d\n' "$files" "$minutes" "$(nproc)
 printf '%-5s %10s %10s %10s %8s %8s\n' format "ffmpeg s" "-j 1 s" "-j $jobs s" "j1/ff" "jN/ff"
 for fmt in mp3 ogg; do
   case $fmt in
-    mp3) ff=$(run_ffmpeg mp3 -c:a libmp3lame -b:a 96k -compression_level 5) ;;
+    mp3) ff=$(run_ffmpeg mp3 -c:a libmp3lame -b:a 96k -compression_level 5 -joint_stereo 0) ;;
     ogg) ff=$(run_ffmpeg ogg -c:a libvorbis -q:a 3) ;;
   esac
   j1=$(run_cli "$fmt" 1)
