@@ -1,21 +1,7 @@
 #include "app/conversion_run.h"
 
+#include "app/mul_div.h"
 #include "platform/audio.h"
-
-namespace {
-
-// a * b / c for frame counts, rounded to the nearest integer, halves away
-// from zero (the 32-bit MulDiv overflows on long files).
-int64_t MulDiv64(int64_t a, int64_t b, int64_t c) {
-  const __int128 num = static_cast<__int128>(a) * b;
-  const bool negative = (num < 0) != (c < 0);
-  const __int128 an = num < 0 ? -num : num;
-  const __int128 ac = c < 0 ? -static_cast<__int128>(c) : c;
-  const __int128 q = (an + ac / 2) / ac;
-  return static_cast<int64_t>(negative ? -q : q);
-}
-
-}  // namespace
 
 // The frames of `seconds` by the file's own count and duration; a file too
 // short to have a duration in milliseconds uses its rate instead.
